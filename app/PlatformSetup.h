@@ -1,0 +1,28 @@
+// The one place that chooses the real implementations behind the seams: the port backend (the
+// simulated board with "simulate", the hardware port otherwise), the calibration clock and the
+// message boxes. Puts back what was there before when it goes.
+#pragma once
+
+#include <memory>
+
+#include "platform/MessageBox.h"
+
+class Clock;
+class HardwarePort;
+class PortBackend;
+class SimPort;
+
+class PlatformSetup {
+ public:
+  PlatformSetup();
+  ~PlatformSetup();
+  PlatformSetup(const PlatformSetup&) = delete;
+  PlatformSetup& operator=(const PlatformSetup&) = delete;
+
+ private:
+  std::unique_ptr<SimPort> simPort_;
+  std::unique_ptr<HardwarePort> hardwarePort_;
+  PortBackend* previousPort_ = nullptr;
+  Clock* previousClock_ = nullptr;
+  MessageBoxHandler previousMessageBox_;
+};

@@ -1,0 +1,44 @@
+// The board link: the programming cable's lines on the parallel port, the calibrated waits, the
+// chip's serial programming instructions and the pin test. Every access goes through Out32/Inp32.
+#pragma once
+
+#include <cstdint>
+
+// Port registers: data at `base`, status at `base` + 1, control at `base` + 2.
+extern uint32_t base;
+// The reset bit OR-ed into every bit-level data write; 0x04 from the first set_reset on.
+extern uint8_t reset_state;
+// Delay units in one wait_3ms; recalibrated at the start of every board run.
+extern uint32_t delay_const;
+
+// Cable lines: data register bits and the status bit that carries the chip's answer.
+constexpr uint8_t kMosi = 0x01;   // pin 2, serial data to the target
+constexpr uint8_t kSck = 0x02;    // pin 3, serial clock
+constexpr uint8_t kReset = 0x04;  // pin 4, 1 holds the target in reset
+constexpr uint8_t kMiso = 0x20;   // status bit 5, pin 12, serial data from the target
+
+uint16_t DataPort();
+uint16_t StatusPort();
+uint16_t ControlPort();
+
+// Port lines and timing.
+void set_reset();
+void clear_reset();
+void wait_3ms();
+void calculate_delay_const();
+// The calibration's result for a last trial of `n` delay units that took `e` hundredths.
+uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier);
+
+// Serial programming instructions.
+void send_byte(uint8_t value);
+uint8_t get_byte();
+void init_prog_mode();
+void erase_memory();
+void Write_Lock_Bits();
+uint8_t read_code_byte(int address);
+int program_code_byte(int address, uint8_t value);
+uint8_t read_data_byte(int address);
+int program_data_byte(int address, uint8_t value);
+
+// Raises the cable's lines one at a time, with a message per pin.
+void Pin_Test();

@@ -1,0 +1,51 @@
+#include <cmath>
+#include <limits>
+
+#include "app/Globals.h"
+#include "link/Communication.h"
+#include "platform/Clock.h"
+#include "platform/PortIo.h"
+
+uint32_t base = 0x378;
+uint8_t reset_state = 0x00;
+uint32_t delay_const = 10000;
+
+// Port addresses are formed in 32 bits and handed over as their low 16 bits.
+uint16_t DataPort() { return static_cast<uint16_t>(base); }
+uint16_t StatusPort() { return static_cast<uint16_t>(base + 1); }
+uint16_t ControlPort() { return static_cast<uint16_t>(base + 2); }
+
+void set_reset() {
+  Out32(DataPort(), kReset);
+  reset_state = kReset;
+}
+
+void clear_reset() { Out32(DataPort(), 0x00); }
+
+void wait_3ms() { PortDelay(delay_const); }
+
+uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier) {
+  if (e == 0) return 0;  // the clock never moved: no usable measurement
+  // 0.3 hundredths of a second is 3 ms; k is truncated before the multiplier applies.
+  const double k = std::trunc(static_cast<double>(n) / static_cast<double>(e) * 0.3);
+  const double scaled = std::trunc(k * static_cast<double>(multiplier));
+  constexpr double kMax = std::numeric_limits<uint32_t>::max();
+  return scaled >= kMax ? std::numeric_limits<uint32_t>::max() : static_cast<uint32_t>(scaled);
+}
+
+void calculate_delay_const() {
+  Clock& clock = CalibrationClock();
+  uint32_t n = 100;
+  uint64_t e = 0;
+  for (;;) {
+    const uint64_t t0 = clock.Hundredths();
+    PortDelay(n);
+    const uint64_t t1 = clock.Hundredths();
+    e = t1 >= t0 ? t1 - t0 : 0;
+    if (e > 1) break;
+    const uint32_t next = n * 10u;  // modulo 2^32: the search stops once it wraps
+    if (next < n) break;
+    n = next;
+  }
+  delay_const = DelayConstFor(n, e, fDelayOffSet);
+}

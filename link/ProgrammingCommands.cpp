@@ -1,0 +1,105 @@
+#include "link/Communication.h"
+#include "platform/PortIo.h"
+
+namespace {
+
+// Byte 1 of the memory instructions: address bits 12-8 in bits 7-3, the instruction in bits 2-0.
+// Higher address bits are dropped, so addresses wrap every 0x2000.
+constexpr uint8_t kReadCode = 0x01;
+constexpr uint8_t kWriteCode = 0x02;
+constexpr uint8_t kReadData = 0x05;
+constexpr uint8_t kWriteData = 0x06;
+
+uint8_t HighByte(int address, uint8_t instruction) {
+  return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
+}
+
+uint8_t LowByte(int address) { return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu); }
+
+void WriteData(uint8_t lines, uint32_t units) {
+  Out32(DataPort(), lines);
+  PortDelay(units);
+}
+
+void Waits(int count) {
+  for (int i = 0; i < count; ++i) wait_3ms();
+}
+
+// Programming enable, chip erase and lock bits: three fixed bytes inside a fresh reset.
+void ResetFramedInstruction(uint8_t byte1, uint8_t byte2, uint8_t byte3) {
+  Out32(ControlPort(), 0x10);
+  set_reset();
+  Waits(4);
+  send_byte(byte1);
+  send_byte(byte2);
+  send_byte(byte3);
+  Waits(3);
+}
+
+uint8_t ReadByte(int address, uint8_t instruction) {
+  send_byte(HighByte(address, instruction));
+  send_byte(LowByte(address));
+  Waits(2);
+  return get_byte();
+}
+
+int ProgramByte(int address, uint8_t value, uint8_t writeInstruction, uint8_t readInstruction) {
+  send_byte(HighByte(address, writeInstruction));
+  send_byte(LowByte(address));
+  send_byte(value);
+  Waits(3);
+  if (ReadByte(address, readInstruction) != value) {
+    clear_reset();
+    return 0;
+  }
+  return 2;
+}
+
+}  // namespace
+
+void send_byte(uint8_t value) {
+  for (int bit = 0; bit < 8; ++bit) {
+    const uint8_t mosi = (value & 0x80) ? kMosi : 0x00;
+    WriteData(reset_state | mosi, 2);
+    WriteData(reset_state | mosi | kSck, 4);  // the target samples on the rising edge
+    WriteData(reset_state | mosi, 1);
+    WriteData(reset_state, 3);
+    value = static_cast<uint8_t>(value << 1);
+  }
+}
+
+uint8_t get_byte() {
+  uint8_t result = 0;
+  for (int bit = 0; bit < 8; ++bit) {
+    WriteData(reset_state | kSck, 1);
+    const bool high = (Inp32(StatusPort()) & kMiso) != 0;
+    result = static_cast<uint8_t>((result << 1) | (high ? 1 : 0));
+    PortDelay(3);
+    WriteData(reset_state, 3);
+  }
+  return result;
+}
+
+void init_prog_mode() { ResetFramedInstruction(0xAC, 0x53, 0xFF); }
+
+void erase_memory() {
+  ResetFramedInstruction(0xAC, 0x04, 0xFF);
+  clear_reset();
+}
+
+void Write_Lock_Bits() {
+  ResetFramedInstruction(0xAC, 0xFF, 0xFF);
+  clear_reset();
+}
+
+uint8_t read_code_byte(int address) { return ReadByte(address, kReadCode); }
+
+uint8_t read_data_byte(int address) { return ReadByte(address, kReadData); }
+
+int program_code_byte(int address, uint8_t value) {
+  return ProgramByte(address, value, kWriteCode, kReadCode);
+}
+
+int program_data_byte(int address, uint8_t value) {
+  return ProgramByte(address, value, kWriteData, kReadData);
+}

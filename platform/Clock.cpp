@@ -1,0 +1,28 @@
+#include "platform/Clock.h"
+
+#include <chrono>
+
+namespace {
+
+class MonotonicClock final : public Clock {
+ public:
+  uint64_t Hundredths() override { return MonotonicMicroseconds() / 10000; }
+};
+
+MonotonicClock gMonotonic;
+Clock* gActive = &gMonotonic;
+
+}  // namespace
+
+Clock* SetCalibrationClock(Clock* clock) {
+  Clock* previous = gActive == &gMonotonic ? nullptr : gActive;
+  gActive = clock != nullptr ? clock : &gMonotonic;
+  return previous;
+}
+
+Clock& CalibrationClock() { return *gActive; }
+
+uint64_t MonotonicMicroseconds() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(now).count());
+}

@@ -1,0 +1,212 @@
+#include "platform/HardwarePort.h"
+
+#include <fcntl.h>
+#include <linux/parport.h>
+#include <linux/ppdev.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <sys/io.h>
+#define ORVANTA_HAVE_DIRECT_IO 1
+#else
+#define ORVANTA_HAVE_DIRECT_IO 0
+#endif
+
+namespace {
+
+std::string Hex(uint32_t value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", value);
+  return text;
+}
+
+void ReportToStderr(const std::string& line) { std::fprintf(stderr, "orvanta: %s\n", line.c_str()); }
+
+}  // namespace
+
+std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(procDir, ec);
+  if (ec) return std::nullopt;
+  std::optional<int> found;
+  for (const auto& entry : it) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("parport", 0) != 0) continue;
+    int number = 0;
+    const char* digits = name.c_str() + 7;
+    if (*digits == '\0' || std::sscanf(digits, "%d", &number) != 1) continue;
+    std::ifstream file(entry.path() / "base-addr");
+    unsigned long first = 0;
+    // The file holds the base and the ECP base, separated by a tab; only the first one counts.
+    if (!(file >> first) || first != base) continue;
+    if (!found || number < *found) found = number;
+  }
+  return found;
+}
+
+HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
+    : base_(base), options_(std::move(options)) {
+  if (!options_.report) options_.report = ReportToStderr;
+}
+
+HardwarePort::~HardwarePort() { Close(); }
+
+HardwarePort::Kind HardwarePort::Access() {
+  if (!openedBase_ || *openedBase_ != base_) Open(base_);
+  return kind_;
+}
+
+void HardwarePort::Open(uint32_t address) {
+  Close();
+  openedBase_ = address;
+  std::string why;
+  if (OpenPpdev(address, why)) return;
+  if (OpenDirectIo(address)) return;
+  options_.report(why);
+}
+
+void HardwarePort::Close() {
+  if (fd_ >= 0) {
+    ioctl(fd_, PPRELEASE);
+    ::close(fd_);
+    fd_ = -1;
+  }
+#if ORVANTA_HAVE_DIRECT_IO
+  if (kind_ == Kind::DirectIo && openedBase_) {
+    ioperm(*openedBase_, 3, 0);
+    ioperm(kDelayPort, 1, 0);
+  }
+#endif
+  kind_ = Kind::Absent;
+  openedBase_.reset();
+}
+
+bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
+  const std::optional<int> number = FindParportForBase(address, options_.procDir);
+  if (!number) {
+    why = "no parallel port at " + Hex(address) + " (none is listed under " + options_.procDir +
+          "); choose the port under \"Connection...\", or start with \"simulate\" to use the "
+          "simulated board";
+    return false;
+  }
+  const std::string device = options_.devDir + "/parport" + std::to_string(*number);
+  const int fd = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) {
+    const int error = errno;
+    why = "cannot open " + device + " for the port at " + Hex(address) + ": " +
+          std::strerror(error);
+    if (error == EACCES || error == EPERM) {
+      why += "; add your user to group lp (usermod -aG lp $USER) and log in again";
+    } else if (error == ENOENT || error == ENODEV || error == ENXIO) {
+      why += "; load the ppdev module (modprobe ppdev)";
+    }
+    return false;
+  }
+  if (ioctl(fd, PPCLAIM) != 0) {
+    const int error = errno;
+    why = "cannot claim " + device + " for the port at " + Hex(address) + ": " +
+          std::strerror(error) + "; another driver (usually lp) may hold it: unload it (rmmod lp)";
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  kind_ = Kind::Ppdev;
+  return true;
+}
+
+bool HardwarePort::OpenDirectIo(uint32_t address) {
+#if ORVANTA_HAVE_DIRECT_IO
+  if (!options_.allowDirectIo || geteuid() != 0 || address + 3 > 0x10000) return false;
+  if (ioperm(address, 3, 1) != 0) return false;
+  if (ioperm(kDelayPort, 1, 1) != 0) {
+    ioperm(address, 3, 0);
+    return false;
+  }
+  kind_ = Kind::DirectIo;
+  return true;
+#else
+  (void)address;
+  return false;
+#endif
+}
+
+void HardwarePort::Write(uint16_t port, uint8_t value) {
+  switch (Access()) {
+    case Kind::Absent:
+      absent_.Write(port, value);
+      return;
+    case Kind::DirectIo:
+#if ORVANTA_HAVE_DIRECT_IO
+      if (port == kDelayPort || (port >= *openedBase_ && port <= *openedBase_ + 2)) {
+        outb(value, port);
+      }
+#endif
+      return;
+    case Kind::Ppdev: {
+      if (port == kDelayPort) {
+        Delay(1);
+        return;
+      }
+      unsigned char byte = value;
+      if (port == *openedBase_) {
+        ioctl(fd_, PPWDATA, &byte);
+      } else if (port == *openedBase_ + 2) {
+        ioctl(fd_, PPWCONTROL, &byte);
+      }
+      // The status register drives no connector line; writes to it are dropped.
+      return;
+    }
+  }
+}
+
+uint8_t HardwarePort::Read(uint16_t port) {
+  switch (Access()) {
+    case Kind::Absent:
+      return absent_.Read(port);
+    case Kind::DirectIo:
+#if ORVANTA_HAVE_DIRECT_IO
+      if (port >= *openedBase_ && port <= *openedBase_ + 2) return inb(port);
+#endif
+      return 0xFF;
+    case Kind::Ppdev: {
+      unsigned char byte = 0xFF;
+      if (port == *openedBase_) {
+        ioctl(fd_, PPRDATA, &byte);
+      } else if (port == *openedBase_ + 1) {
+        ioctl(fd_, PPRSTATUS, &byte);
+      } else if (port == *openedBase_ + 2) {
+        ioctl(fd_, PPRCONTROL, &byte);
+      }
+      return byte;
+    }
+  }
+  return 0xFF;
+}
+
+void HardwarePort::Delay(uint32_t units) {
+  switch (Access()) {
+    case Kind::Absent:
+      absent_.Delay(units);
+      return;
+    case Kind::DirectIo:
+#if ORVANTA_HAVE_DIRECT_IO
+      for (uint32_t i = 0; i < units; ++i) outb(0x00, kDelayPort);
+#endif
+      return;
+    case Kind::Ppdev: {
+      // Port 0x80 is not ours under ppdev; a status read is a port access of the same steady,
+      // short length.
+      unsigned char byte = 0;
+      for (uint32_t i = 0; i < units; ++i) ioctl(fd_, PPRSTATUS, &byte);
+      return;
+    }
+  }
+}

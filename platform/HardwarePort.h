@@ -1,0 +1,53 @@
+// The real parallel port at the address that `base` names, reached through Linux ppdev
+// (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86.
+// Without either it behaves as AbsentPort and says once on standard error why.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/PortIo.h"
+
+struct HardwarePortOptions {
+  std::string procDir = "/proc/sys/dev/parport";
+  std::string devDir = "/dev";
+  bool allowDirectIo = true;
+  // Receives the one-line explanation when no port can be used.
+  std::function<void(const std::string&)> report;
+};
+
+// The N of the parportN whose first base address equals `base`, from procDir/parportN/base-addr.
+std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir);
+
+class HardwarePort final : public PortBackend {
+ public:
+  // `base` is read at every access, so a new port address takes effect at the next one.
+  explicit HardwarePort(const uint32_t& base, HardwarePortOptions options = {});
+  ~HardwarePort() override;
+  HardwarePort(const HardwarePort&) = delete;
+  HardwarePort& operator=(const HardwarePort&) = delete;
+
+  void Write(uint16_t port, uint8_t value) override;
+  uint8_t Read(uint16_t port) override;
+  void Delay(uint32_t units) override;
+
+  enum class Kind { Absent, Ppdev, DirectIo };
+  // Opens the port for the current `base` if needed and says how it is reached.
+  Kind Access();
+
+ private:
+  void Open(uint32_t address);
+  void Close();
+  bool OpenPpdev(uint32_t address, std::string& why);
+  bool OpenDirectIo(uint32_t address);
+
+  const uint32_t& base_;
+  HardwarePortOptions options_;
+  std::optional<uint32_t> openedBase_;
+  Kind kind_ = Kind::Absent;
+  int fd_ = -1;
+  AbsentPort absent_;
+};

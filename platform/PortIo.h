@@ -1,0 +1,39 @@
+// Raw port I/O: the only way the tool touches the hardware. Out32/Inp32 forward to the active
+// backend (simulated board, Linux ppdev, direct I/O, or a test's fake).
+#pragma once
+
+#include <cstdint>
+
+// The PC's diagnostic port; one write to it is the delay unit of every board timing.
+constexpr uint16_t kDelayPort = 0x80;
+
+class PortBackend {
+ public:
+  virtual ~PortBackend() = default;
+  virtual void Write(uint16_t port, uint8_t value) = 0;
+  virtual uint8_t Read(uint16_t port) = 0;
+  // Performs `units` delay units, each the same as Write(kDelayPort, 0). Backends whose delay unit
+  // needs no real port access (simulation, tests) do them in one step.
+  virtual void Delay(uint32_t units);
+};
+
+// Writes the low byte of `value` to `port`.
+void Out32(uint16_t port, uint16_t value);
+// Returns the byte read from `port`.
+uint16_t Inp32(uint16_t port);
+// `units` delay units (writes of 0 to port 0x80), done by the backend.
+void PortDelay(uint32_t units);
+
+// Makes `backend` the active one and returns the previous; nullptr selects the absent port.
+// The caller keeps ownership.
+PortBackend* SetPortBackend(PortBackend* backend);
+PortBackend& ActivePortBackend();
+
+// A port with nothing behind it: writes vanish, reads give 0xFF, and the delay unit takes about
+// a microsecond of real time, like a port access.
+class AbsentPort final : public PortBackend {
+ public:
+  void Write(uint16_t port, uint8_t value) override;
+  uint8_t Read(uint16_t port) override;
+  void Delay(uint32_t units) override;
+};

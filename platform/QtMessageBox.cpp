@@ -1,0 +1,24 @@
+#include "platform/QtMessageBox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+void ShowQtMessageBox(const MessageBoxRequest& request) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  switch (request.icon) {
+    case MsgIcon::None:
+      icon = QMessageBox::NoIcon;
+      break;
+    case MsgIcon::Warning:
+      icon = QMessageBox::Warning;
+      break;
+    case MsgIcon::Stop:
+      icon = QMessageBox::Critical;
+      break;
+  }
+  QWidget* owner = QApplication::activeModalWidget();
+  if (owner == nullptr) owner = QApplication::activeWindow();
+  QMessageBox box(icon, QString::fromStdString(request.title), QString::fromStdString(request.text),
+                  QMessageBox::Ok, owner);
+  box.exec();
+}

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Globals.h"
+#include "tests/support/Recorders.h"
+
+namespace {
+
+struct Switches {
+  int32_t program;
+  int32_t test;
+  float delay;
+  int32_t simulate = 0;
+};
+
+Switches Parse(const std::vector<std::string>& arguments) {
+  ResetGlobals();
+  CommandLineInfo info;
+  ParseCommandLine(info, arguments);
+  return {bProgramInit, bTestInit, fDelayOffSet, bSimulate};
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::string> arguments;
+  Switches expected;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class CommandLineTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(CommandLineTest, SetsTheSwitches) {
+  const Case& c = GetParam();
+  const Switches got = Parse(c.arguments);
+  EXPECT_EQ(got.program, c.expected.program);
+  EXPECT_EQ(got.test, c.expected.test);
+  EXPECT_FLOAT_EQ(got.delay, c.expected.delay);
+  EXPECT_EQ(got.simulate, c.expected.simulate);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CommandLineTest,
+    ::testing::Values(
+        Case{"none", {}, {0, 0, 1.0f}},
+        Case{"initprogramming", {"initprogramming"}, {1, 0, 1.0f}},
+        Case{"slash_prefix", {"/initprogramming"}, {1, 0, 1.0f}},
+        Case{"dash_prefix", {"-initprogramming"}, {1, 0, 1.0f}},
+        Case{"other_case", {"InitProgramming"}, {0, 0, 1.0f}},
+        Case{"trailing_digit", {"initprogramming1"}, {0, 0, 1.0f}},
+        Case{"double_dash", {"--initprogramming"}, {0, 0, 1.0f}},
+        Case{"pintest_and_initprogramming", {"pintest", "initprogramming"}, {1, 1, 1.0f}},
+        Case{"delay_2_5", {"delaymult2.5"}, {0, 0, 2.5f}},
+        Case{"delay_slash", {"/delaymult0.25"}, {0, 0, 0.25f}},
+        Case{"delay_exponent", {"delaymult1e1"}, {0, 0, 10.0f}},
+        Case{"delay_alone", {"delaymult"}, {0, 0, 1.0f}},
+        Case{"delay_zero", {"delaymult0"}, {0, 0, 1.0f}},
+        Case{"delay_negative", {"delaymult-2"}, {0, 0, 1.0f}},
+        Case{"delay_letters", {"delaymultx"}, {0, 0, 1.0f}},
+        Case{"delay_not_at_start", {"xdelaymult3"}, {0, 0, 1.0f}},
+        Case{"delay_prefixed_word", {"mydelaymult"}, {0, 0, 1.0f}},
+        Case{"last_delay_wins_bad", {"delaymult3", "delaymult0"}, {0, 0, 1.0f}},
+        Case{"last_delay_wins_good", {"delaymult0", "delaymult3"}, {0, 0, 3.0f}},
+        Case{"number_as_own_argument", {"delaymult", "3"}, {0, 0, 1.0f}},
+        Case{"quoted_with_blank", {"delaymult 3"}, {0, 0, 3.0f}},
+        Case{"infinity_is_no_number", {"delaymultinf"}, {0, 0, 1.0f}},
+        Case{"nan_is_no_number", {"delaymultnan"}, {0, 0, 1.0f}},
+        Case{"beyond_float_range", {"delaymult1e39"}, {0, 0, 1.0f}},
+        Case{"underflows_to_zero", {"delaymult1e-50"}, {0, 0, 1.0f}},
+        Case{"simulate", {"simulate"}, {0, 0, 1.0f, 1}},
+        Case{"simulate_dash", {"-simulate"}, {0, 0, 1.0f, 1}},
+        Case{"simulate_other_case", {"Simulate"}, {0, 0, 1.0f, 0}}),
+    [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+
+TEST(CommandLine, ParseParamGetsTheTextWithoutItsPrefixAndTheFlags) {
+  struct Recording : CommandLineInfo {
+    std::vector<std::string> texts;
+    std::vector<bool> flags, lasts;
+    void ParseParam(const char* text, bool flag, bool last) override {
+      texts.push_back(text);
+      flags.push_back(flag);
+      lasts.push_back(last);
+    }
+  } info;
+  ParseCommandLine(info, {"/a", "-b", "c", "//d"});
+  EXPECT_EQ(info.texts, (std::vector<std::string>{"a", "b", "c", "/d"}));
+  EXPECT_EQ(info.flags, (std::vector<bool>{true, true, false, true}));
+  EXPECT_EQ(info.lasts, (std::vector<bool>{false, false, false, true}));
+}
+
+TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
+  EXPECT_EQ(ParseDelayMultiplier("delaymult0.1"), 0.1f);
+  EXPECT_EQ(ParseDelayMultiplier("delaymult+4"), 4.0f);
+  EXPECT_EQ(ParseDelayMultiplier("delaymult.5x"), 0.5f);
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/HardwarePort.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A scratch directory shaped like /proc/sys/dev/parport and /dev.
+class FakeSystem {
+ public:
+  FakeSystem() {
+    root_ = fs::temp_directory_path() /
+            ("orvanta-hw-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(proc());
+    fs::create_directories(dev());
+  }
+  ~FakeSystem() { fs::remove_all(root_); }
+
+  void AddPort(int number, const std::string& baseAddr) {
+    const fs::path dir = proc() / ("parport" + std::to_string(number));
+    fs::create_directories(dir);
+    std::ofstream(dir / "base-addr") << baseAddr;
+  }
+  void AddDevice(int number) { std::ofstream(dev() / ("parport" + std::to_string(number))); }
+
+  fs::path proc() const { return root_ / "proc"; }
+  fs::path dev() const { return root_ / "dev"; }
+
+ private:
+  fs::path root_;
+};
+
+TEST(FindParportForBase, MatchesTheFirstAddressOfBaseAddr) {
+  FakeSystem system;
+  system.AddPort(0, "888\t1912\n");   // 0x378 with its ECP base
+  system.AddPort(1, "632\t1656\n");   // 0x278
+  system.AddPort(2, "53264\t-1\n");   // 0xD010, a PCI card
+  system.AddPort(3, "1912\t-1\n");    // 0x778: only the first number of a line counts
+  fs::create_directories(system.proc() / "default");  // not a port
+  struct Case {
+    uint32_t base;
+    std::optional<int> expected;
+  };
+  for (const Case c : {Case{0x378, 0}, Case{0x278, 1}, Case{0xD010, 2}, Case{0x778, 3},
+                       Case{0x3BC, std::nullopt}, Case{0, std::nullopt}}) {
+    EXPECT_EQ(FindParportForBase(c.base, system.proc().string()), c.expected) << std::hex << c.base;
+  }
+  EXPECT_EQ(FindParportForBase(0x378, (system.proc() / "missing").string()), std::nullopt);
+}
+
+struct Outcome {
+  HardwarePort::Kind kind;
+  std::vector<std::string> reports;
+};
+
+// Without a usable port the hardware port acts as an empty one and says why, once per address.
+TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
+  struct Case {
+    const char* name;
+    bool listed;
+    bool device;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"not listed", false, false, "no parallel port at 0x378"},
+      {"no device node", true, false, "modprobe ppdev"},
+      {"cannot claim", true, true, "cannot claim"},
+  };
+  for (const Case& c : cases) {
+    FakeSystem system;
+    if (c.listed) system.AddPort(0, "888\t1912");
+    if (c.device) system.AddDevice(0);  // a plain file: opens, but PPCLAIM fails
+    std::vector<std::string> reports;
+    uint32_t portBase = 0x378;
+    HardwarePort port(portBase, {system.proc().string(), system.dev().string(), false,
+                                 [&](const std::string& line) { reports.push_back(line); }});
+    port.Write(0x378, 0x04);
+    EXPECT_EQ(port.Read(0x379), 0xFF) << c.name;
+    port.Delay(3);
+    EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent) << c.name;
+    ASSERT_EQ(reports.size(), 1u) << c.name;
+    EXPECT_NE(reports[0].find(c.why), std::string::npos) << c.name << ": " << reports[0];
+
+    portBase = 0x278;  // a new address is tried at the next access, and reported again
+    EXPECT_EQ(port.Read(0x279), 0xFF);
+    EXPECT_EQ(reports.size(), 2u) << c.name;
+  }
+}
+
+TEST(HardwarePort, PermissionDeniedNamesGroupLp) {
+  if (geteuid() == 0) GTEST_SKIP() << "root opens any file";
+  FakeSystem system;
+  system.AddPort(0, "888\t1912");
+  system.AddDevice(0);
+  fs::permissions(system.dev() / "parport0", fs::perms::none);
+  std::vector<std::string> reports;
+  const uint32_t portBase = 0x378;
+  HardwarePort port(portBase, {system.proc().string(), system.dev().string(), false,
+                               [&](const std::string& line) { reports.push_back(line); }});
+  port.Write(0x378, 0);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("group lp"), std::string::npos) << reports[0];
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// Test doubles for the seams: a port that records every access, a clock with scripted readings,
+// and a message-box recorder that answers at once. Each installs itself and restores on scope end.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/PortIo.h"
+
+// One thing that happened on the seams, in order.
+struct SeamEvent {
+  enum Kind { Write, Read, Delay, Message };
+  explicit SeamEvent(Kind k) : kind(k) {}
+  Kind kind;
+  uint16_t port = 0;
+  uint8_t value = 0;
+  uint32_t units = 0;
+  MessageBoxRequest message;
+
+  bool operator==(const SeamEvent& other) const;
+};
+
+std::string Describe(const SeamEvent& event);
+void PrintTo(const SeamEvent& event, std::ostream* os);
+
+SeamEvent W(uint16_t port, uint8_t value);
+SeamEvent Msg(const std::string& text, const std::string& title, MsgIcon icon);
+
+using SeamLog = std::vector<SeamEvent>;
+
+class RecordingPort final : public PortBackend {
+ public:
+  explicit RecordingPort(SeamLog* log = nullptr);
+  ~RecordingPort() override;
+  RecordingPort(const RecordingPort&) = delete;
+  RecordingPort& operator=(const RecordingPort&) = delete;
+
+  void Write(uint16_t port, uint8_t value) override;
+  uint8_t Read(uint16_t port) override;
+  void Delay(uint32_t units) override;
+
+  // What a read returns; 0xFF by default.
+  std::function<uint8_t(uint16_t port)> reader;
+  // Forwarded every access to, after recording (for counting the traffic of a real device).
+  PortBackend* through = nullptr;
+
+  SeamLog& log() { return *log_; }
+  uint64_t writes = 0;      // port writes, delay-port writes excluded
+  uint64_t reads = 0;
+  uint64_t delayUnits = 0;  // delay-port writes and Delay() units together
+  bool recordDelays = true;
+
+ private:
+  SeamLog own_;
+  SeamLog* log_;
+  PortBackend* previous_;
+};
+
+class ScriptedClock final : public Clock {
+ public:
+  explicit ScriptedClock(std::vector<uint64_t> readings);
+  ~ScriptedClock() override;
+  ScriptedClock(const ScriptedClock&) = delete;
+  ScriptedClock& operator=(const ScriptedClock&) = delete;
+  uint64_t Hundredths() override;
+  std::size_t readingsTaken = 0;
+
+ private:
+  std::vector<uint64_t> readings_;
+  Clock* previous_;
+};
+
+class MessageRecorder {
+ public:
+  explicit MessageRecorder(SeamLog* log = nullptr);
+  ~MessageRecorder();
+  MessageRecorder(const MessageRecorder&) = delete;
+  MessageRecorder& operator=(const MessageRecorder&) = delete;
+  std::vector<MessageBoxRequest> messages;
+  // Runs while a box is "open", as the user would see it.
+  std::function<void(const MessageBoxRequest&)> onShow;
+
+ private:
+  MessageBoxHandler previous_;
+};
+
+// Puts every process-wide global back to its value at process start.
+void ResetGlobals();

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/Globals.h"
+#include "app/OrvantaApp.h"
+#include "tests/support/Recorders.h"
+#include "ui/OrvantaAppDlg.h"
+
+namespace {
+
+constexpr int IDCANCEL = 2;
+
+// Clicks "Exit " of whatever modal dialog is running, once the event loop gets to it.
+void ClickExitSoon() {
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<COrvantaAppDlg*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* exit = qobject_cast<QPushButton*>(dialog->GetDlgItem(IDCANCEL));
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), QStringLiteral("Exit "));
+    exit->click();
+  });
+}
+
+class MainDialogStart : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetGlobals(); }
+  void TearDown() override { ResetGlobals(); }
+};
+
+TEST_F(MainDialogStart, PinTestSwitchMakesTheStartDownloadRunThePinTest) {
+  bTestInit = 1;
+  SeamLog log;
+  RecordingPort port(&log);
+  MessageRecorder messages;
+  messages.onShow = [&](const MessageBoxRequest&) {
+    if (messages.messages.size() == 13) ClickExitSoon();
+  };
+  COrvantaAppDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+  ASSERT_EQ(messages.messages.size(), 13u);
+  EXPECT_EQ(messages.messages.front().text, "Pin 1 is now high.");
+  EXPECT_EQ(messages.messages.back().text, "Pin 13 is now high.");
+}
+
+TEST_F(MainDialogStart, ProgrammingStartPostsNoDownloadAndShowsEmptyBoard) {
+  bProgramInit = 1;
+  bTestInit = 1;  // a posted download would show up as pin-test messages
+  MessageRecorder messages;
+  RecordingPort port;
+  ClickExitSoon();
+  COrvantaAppDlg dlg;
+  EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(port.writes, 0u);
+  EXPECT_EQ(m_FirmwareRevision, "None");
+  EXPECT_EQ(m_BoardType, "Empty Board");
+}
+
+TEST_F(MainDialogStart, EnterDoesNothingEscapeCloses) {
+  bProgramInit = 1;
+  COrvantaAppDlg dlg;
+  dlg.OnInitDialog();
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  QTest::keyClick(&dlg, Qt::Key_Return);
+  QTest::keyClick(&dlg, Qt::Key_Enter);
+  EXPECT_TRUE(dlg.isVisible());
+  QTest::keyClick(&dlg, Qt::Key_Escape);
+  EXPECT_FALSE(dlg.isVisible());
+  EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+TEST_F(MainDialogStart, ApplicationRunsTheMainDialogOnTheSimulatedBoardUntilExit) {
+  MessageRecorder messages;
+  ClickExitSoon();
+  EXPECT_FALSE(theApp.Run({"simulate", "initprogramming"}));
+  EXPECT_EQ(bSimulate, 1);
+  EXPECT_EQ(bProgramInit, 1);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+}  // namespace
