@@ -1,0 +1,34 @@
+// The board operations a status window runs, as plain functions over the board link. What they
+// show goes through OperationView, which the status window implements and tests record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class OperationView {
+ public:
+  virtual ~OperationView() = default;
+  // The progress bar runs from 0 to `upper`.
+  virtual void SetProgressRange(uint16_t upper) = 0;
+  virtual void SetProgressPos(int position) = 0;
+  // Replaces the upper status line; drawn at once.
+  virtual void ShowStatusText(const std::string& text) = 0;
+};
+
+inline constexpr const char* kDownloadingText =
+    "Downloading settings from your board, please wait...";
+inline constexpr const char* kUploadingText = "Uploading settings to your board, please wait...";
+
+// Data address of the firmware major revision; a board that answers holds 1 to 10 there.
+constexpr int kReadyAddress = 19;
+// Settings block bytes on the board (data addresses 0-29); the upload also writes address 30.
+constexpr int kBlockBytes = 30;
+
+// Downloads data addresses 0-29 into SettingsArray[1..30]. Returns 1 on success, 0 on failure,
+// in which case SettingsArray is unchanged.
+int PullSettingsFromBoard(OperationView& view);
+// Uploads SettingsArray[1..31] to data addresses 0-30 with read-back. Returns 1 or 0.
+int PushSettingsToBoard(OperationView& view);
+
+// True for a firmware major revision byte of a board that answers.
+bool BoardIsReady(uint8_t majorRevision);

@@ -1,0 +1,181 @@
+#include "board/StatusDlg.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+#include <QWindow>
+
+#include "app/Globals.h"
+#include "platform/PostedMessage.h"
+
+namespace {
+
+const char* const kControlIdProperty = "controlId";
+constexpr int kStatusTextId = 1012;
+constexpr int kProgressId = 1013;
+constexpr int kWarningTextId = 1014;
+
+// Posted to start the board run once the window has been painted, outside the paint handler.
+constexpr int WM_USER_START_RUN = 0x0400 + 21;
+
+QLabel* MakeLine(QWidget* parent, const char* text, int id) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setProperty(kControlIdProperty, id);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+}  // namespace
+
+QString ConnectingText(uint32_t portBase, bool retry) {
+  return QStringLiteral("Connecting to your board on port 0x") +
+         QString::number(portBase, 16).toUpper() +
+         (retry ? QStringLiteral(", please wait... ") : QStringLiteral(", please wait..."));
+}
+
+CStatusDlg::CStatusDlg(QWidget* parent) : QDialog(parent) {
+  // A caption and nothing else: no system menu, close box or minimise box.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowTitle(QString::fromUtf8(kStatusCaption));
+
+  m_StatusLabel = MakeLine(this, "Connecting to your Orvanta board, please wait...", kStatusTextId);
+  m_Progress = new QProgressBar(this);
+  m_Progress->setProperty(kControlIdProperty, kProgressId);
+  m_Progress->setTextVisible(false);
+  m_Progress->setMinimumWidth(320);
+  m_WarningLabel = MakeLine(this, kStatusWarningText, kWarningTextId);
+
+  m_StatusLabel->setAccessibleName(QStringLiteral("Status"));
+  m_Progress->setAccessibleName(QStringLiteral("Progress"));
+  m_WarningLabel->setAccessibleName(QStringLiteral("Warning"));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(11, 11, 11, 11);
+  layout->setSpacing(8);
+  layout->addWidget(m_StatusLabel);
+  layout->addWidget(m_Progress);
+  layout->addWidget(m_WarningLabel);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+CStatusDlg::~CStatusDlg() = default;
+
+int CStatusDlg::DoModal() {
+  OnInitDialog();
+  return exec();
+}
+
+void CStatusDlg::OnInitDialog() {
+  UpdateData(false);
+  m_Progress->setValue(0);
+  m_Closing = false;
+  m_StartPending = true;
+}
+
+void CStatusDlg::UpdateData(bool saveAndValidate) {
+  if (saveAndValidate) {
+    m_StatusText = m_StatusLabel->text();
+    m_WarningText = m_WarningLabel->text();
+    return;
+  }
+  m_StatusLabel->setText(m_StatusText);
+  m_WarningLabel->setText(m_WarningText);
+  // The operation holds the GUI thread: a label only schedules its repaint, so force it.
+  m_StatusLabel->repaint();
+  m_WarningLabel->repaint();
+}
+
+void CStatusDlg::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  if (!m_StartPending) return;
+  m_StartPending = false;
+  // Start after this paint has reached the screen, not inside it.
+  PostMessage(this, WM_USER_START_RUN);
+}
+
+void CStatusDlg::StartBoardRun() {
+  const QWindow* window = windowHandle();
+  if (window == nullptr || !window->isExposed()) {
+    // Not on screen yet: the next paint starts the run.
+    m_StartPending = true;
+    update();
+    return;
+  }
+  UpdateData(true);
+  m_StatusText = m_ConnectText;
+  m_WarningText = QString::fromUtf8(kStatusWarningText);
+  UpdateData(false);
+  Connect_To_Board();
+}
+
+void CStatusDlg::Connect_To_Board() {
+  int result = -1;
+  if (m_Operation == kDownload) {
+    result = Pull_From_Board();
+  } else if (m_Operation == kUpload) {
+    result = Push_To_Board();
+  } else if (m_Operation == kFirmware) {
+    result = Firmware_To_Board();
+  }
+  if (result != -1) nCommResult = result == 1 ? 1 : 0;
+  PostMessage(this, WM_USER_CLOSE_STATUS);
+}
+
+int CStatusDlg::Pull_From_Board() { return PullSettingsFromBoard(*this); }
+
+int CStatusDlg::Push_To_Board() { return PushSettingsToBoard(*this); }
+
+int CStatusDlg::Firmware_To_Board() {
+  // The firmware upload comes with the firmware reader.
+  return 0;
+}
+
+void CStatusDlg::SetProgressRange(uint16_t upper) { m_Progress->setRange(0, upper); }
+
+void CStatusDlg::SetProgressPos(int position) {
+  m_Progress->setValue(position);
+  m_Progress->repaint();
+}
+
+void CStatusDlg::ShowStatusText(const std::string& text) {
+  UpdateData(true);
+  m_StatusText = QString::fromStdString(text);
+  UpdateData(false);
+}
+
+void CStatusDlg::OnCancel() {
+  m_Closing = true;
+  reject();
+}
+
+bool CStatusDlg::event(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == MessageEventType(WM_USER_START_RUN)) {
+    StartBoardRun();
+    return true;
+  }
+  if (type == MessageEventType(WM_USER_CONNECT)) {
+    Connect_To_Board();
+    return true;
+  }
+  if (type == MessageEventType(WM_USER_CLOSE_STATUS)) {
+    OnCancel();
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+void CStatusDlg::keyPressEvent(QKeyEvent* event) {
+  // No key ends a board run, Escape included.
+  event->accept();
+}
+
+void CStatusDlg::closeEvent(QCloseEvent* event) {
+  if (m_Closing) {
+    QDialog::closeEvent(event);
+  } else {
+    event->ignore();
+  }
+}

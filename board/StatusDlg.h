@@ -1,0 +1,76 @@
+// The status window: runs exactly one board operation per showing, with a progress bar and a
+// status line, stores the result in nCommResult and closes itself. The user cannot close it.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "board/BoardOperations.h"
+
+class QLabel;
+class QProgressBar;
+
+// Posted by the status window to itself when its board run has ended: close.
+constexpr int WM_USER_CLOSE_STATUS = 0x0400 + 20;
+// The status window's own "run the operation" message.
+constexpr int WM_USER_CONNECT = 0x0400 + 10;
+
+inline constexpr const char* kStatusCaption = "Orvanta Communication In Progress...";
+inline constexpr const char* kStatusWarningText =
+    "Do not turn off the power or disconnect the programming cable.";
+
+class CStatusDlg : public QDialog, public OperationView {
+  Q_OBJECT
+
+ public:
+  // Operation codes.
+  static constexpr int kDownload = 0;
+  static constexpr int kUpload = 1;
+  static constexpr int kFirmware = 3;
+
+  explicit CStatusDlg(QWidget* parent = nullptr);
+  ~CStatusDlg() override;
+
+  // One board run: shows the window, runs m_Operation once it is on screen, and returns the
+  // cancel result when the window has closed itself.
+  int DoModal();
+  void OnInitDialog();
+  // true: controls into members; false: members into controls, drawn at once.
+  void UpdateData(bool saveAndValidate);
+
+  void Connect_To_Board();
+  int Pull_From_Board();
+  int Push_To_Board();
+  int Firmware_To_Board();
+
+  // OperationView
+  void SetProgressRange(uint16_t upper) override;
+  void SetProgressPos(int position) override;
+  void ShowStatusText(const std::string& text) override;
+
+  QProgressBar* m_Progress = nullptr;
+  QString m_StatusText;
+  QString m_ConnectText;
+  QString m_WarningText;
+  bool m_StartPending = false;
+  int m_Operation = -1;
+  QString m_FirmwareFile;
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void StartBoardRun();
+  void OnCancel();
+
+  QLabel* m_StatusLabel = nullptr;
+  QLabel* m_WarningLabel = nullptr;
+  bool m_Closing = false;
+};
+
+// "Connecting to your board on port 0x378, please wait..." for `portBase`; the retry's text ends
+// with one blank more.
+QString ConnectingText(uint32_t portBase, bool retry);
