@@ -1,6 +1,9 @@
 #include "board/StatusDlg.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -44,7 +47,6 @@ CStatusDlg::CStatusDlg(QWidget* parent) : QDialog(parent) {
   m_Progress = new QProgressBar(this);
   m_Progress->setProperty(kControlIdProperty, kProgressId);
   m_Progress->setTextVisible(false);
-  m_Progress->setMinimumWidth(320);
   m_WarningLabel = MakeLine(this, kStatusWarningText, kWarningTextId);
 
   m_StatusLabel->setAccessibleName(QStringLiteral("Status"));
@@ -58,6 +60,17 @@ CStatusDlg::CStatusDlg(QWidget* parent) : QDialog(parent) {
   layout->addWidget(m_Progress);
   layout->addWidget(m_WarningLabel);
   layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // The lines change while the window is up and a fixed-size window does not grow: make room for
+  // the longest text they will hold.
+  const QFontMetrics metrics(m_StatusLabel->font());
+  int width = 0;
+  for (const QString& text : {ConnectingText(0xFFFFF, true), QString::fromUtf8(kDownloadingText),
+                              QString::fromUtf8(kStatusWarningText)}) {
+    width = std::max(width, metrics.horizontalAdvance(text));
+  }
+  m_StatusLabel->setMinimumWidth(width);
+  m_WarningLabel->setMinimumWidth(width);
 }
 
 CStatusDlg::~CStatusDlg() = default;
