@@ -44,7 +44,9 @@ float ParseDelayMultiplier(const std::string& argument) {
   return value > 0.0f ? value : 1.0f;
 }
 
-CommandLineInfo::CommandLineInfo() { bProgramInit = 0; }
+CommandLineInfo::CommandLineInfo() {
+  bProgramInit = 0;
+}
 
 void CommandLineInfo::ParseParam(const char* pszParam, bool /*bFlag*/, bool /*bLast*/) {
   const std::string argument(pszParam);

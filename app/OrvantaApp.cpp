@@ -11,7 +11,8 @@ COrvantaAppApp theApp;
 bool COrvantaAppApp::InitInstance() {
   std::vector<std::string> arguments;
   const QStringList all = QCoreApplication::arguments();
-  for (qsizetype i = 1; i < all.size(); ++i) arguments.push_back(all[i].toLocal8Bit().toStdString());
+  for (qsizetype i = 1; i < all.size(); ++i)
+    arguments.push_back(all[i].toLocal8Bit().toStdString());
   return Run(arguments);
 }
 

@@ -1,17 +1,34 @@
 #include "app/PlatformSetup.h"
 
+#include <filesystem>
+#include <iostream>
+
 #include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/Clock.h"
 #include "platform/HardwarePort.h"
 #include "platform/PortIo.h"
 #include "platform/QtMessageBox.h"
+#include "sim/BoardStore.h"
 #include "sim/SimPort.h"
+
+namespace {
+
+// The application directory: the working directory the process started in.
+std::filesystem::path ApplicationDirectory() {
+  std::error_code error;
+  std::filesystem::path directory = std::filesystem::current_path(error);
+  return error ? std::filesystem::path(".") : directory;
+}
+
+}  // namespace
 
 PlatformSetup::PlatformSetup() {
   previousMessageBox_ = SetMessageBoxHandler(ShowQtMessageBox);
   if (bSimulate == 1) {
     simPort_ = std::make_unique<SimPort>(base);
+    simBoard_ = std::make_unique<BoardStore>(ApplicationDirectory(), std::cerr);
+    simPort_->Attach(&simBoard_->Board());
     previousPort_ = SetPortBackend(simPort_.get());
     previousClock_ = SetCalibrationClock(simPort_.get());
   } else {
@@ -25,4 +42,6 @@ PlatformSetup::~PlatformSetup() {
   SetPortBackend(previousPort_);
   SetCalibrationClock(previousClock_);
   SetMessageBoxHandler(previousMessageBox_);
+  if (simPort_) simPort_->Attach(nullptr);
+  simBoard_.reset();  // saves the simulated board
 }

@@ -1,12 +1,14 @@
 // The one place that chooses the real implementations behind the seams: the port backend (the
 // simulated board with "simulate", the hardware port otherwise), the calibration clock and the
-// message boxes. Puts back what was there before when it goes.
+// message boxes. Puts back what was there before when it goes. The simulated board is loaded from
+// the application directory and saved there again when it goes.
 #pragma once
 
 #include <memory>
 
 #include "platform/MessageBox.h"
 
+class BoardStore;
 class Clock;
 class HardwarePort;
 class PortBackend;
@@ -20,6 +22,7 @@ class PlatformSetup {
   PlatformSetup& operator=(const PlatformSetup&) = delete;
 
  private:
+  std::unique_ptr<BoardStore> simBoard_;
   std::unique_ptr<SimPort> simPort_;
   std::unique_ptr<HardwarePort> hardwarePort_;
   PortBackend* previousPort_ = nullptr;

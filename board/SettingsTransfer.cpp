@@ -24,7 +24,9 @@ void StartBoardRun(OperationView& view, const char* statusText) {
 
 }  // namespace
 
-bool BoardIsReady(uint8_t majorRevision) { return majorRevision >= 1 && majorRevision <= 10; }
+bool BoardIsReady(uint8_t majorRevision) {
+  return majorRevision >= 1 && majorRevision <= 10;
+}
 
 int PullSettingsFromBoard(OperationView& view) {
   StartBoardRun(view, kDownloadingText);
@@ -43,7 +45,8 @@ int PullSettingsFromBoard(OperationView& view) {
   const uint8_t again = read_data_byte(kReadyAddress);
   clear_reset();
   if (again != block[kReadyAddress] || !BoardIsReady(again)) return 0;
-  for (int address = 0; address < kBlockBytes; ++address) SettingsArray[address + 1] = block[address];
+  for (int address = 0; address < kBlockBytes; ++address)
+    SettingsArray[address + 1] = block[address];
   return 1;
 }
 

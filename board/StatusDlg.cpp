@@ -136,16 +136,22 @@ void CStatusDlg::Connect_To_Board() {
   PostMessage(this, WM_USER_CLOSE_STATUS);
 }
 
-int CStatusDlg::Pull_From_Board() { return PullSettingsFromBoard(*this); }
+int CStatusDlg::Pull_From_Board() {
+  return PullSettingsFromBoard(*this);
+}
 
-int CStatusDlg::Push_To_Board() { return PushSettingsToBoard(*this); }
+int CStatusDlg::Push_To_Board() {
+  return PushSettingsToBoard(*this);
+}
 
 int CStatusDlg::Firmware_To_Board() {
   // The firmware upload comes with the firmware reader.
   return 0;
 }
 
-void CStatusDlg::SetProgressRange(uint16_t upper) { m_Progress->setRange(0, upper); }
+void CStatusDlg::SetProgressRange(uint16_t upper) {
+  m_Progress->setRange(0, upper);
+}
 
 void CStatusDlg::SetProgressPos(int position) {
   m_Progress->setValue(position);

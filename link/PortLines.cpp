@@ -11,18 +11,28 @@ uint8_t reset_state = 0x00;
 uint32_t delay_const = 10000;
 
 // Port addresses are formed in 32 bits and handed over as their low 16 bits.
-uint16_t DataPort() { return static_cast<uint16_t>(base); }
-uint16_t StatusPort() { return static_cast<uint16_t>(base + 1); }
-uint16_t ControlPort() { return static_cast<uint16_t>(base + 2); }
+uint16_t DataPort() {
+  return static_cast<uint16_t>(base);
+}
+uint16_t StatusPort() {
+  return static_cast<uint16_t>(base + 1);
+}
+uint16_t ControlPort() {
+  return static_cast<uint16_t>(base + 2);
+}
 
 void set_reset() {
   Out32(DataPort(), kReset);
   reset_state = kReset;
 }
 
-void clear_reset() { Out32(DataPort(), 0x00); }
+void clear_reset() {
+  Out32(DataPort(), 0x00);
+}
 
-void wait_3ms() { PortDelay(delay_const); }
+void wait_3ms() {
+  PortDelay(delay_const);
+}
 
 uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier) {
   if (e == 0) return 0;  // the clock never moved: no usable measurement

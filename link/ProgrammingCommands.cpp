@@ -14,7 +14,9 @@ uint8_t HighByte(int address, uint8_t instruction) {
   return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
 }
 
-uint8_t LowByte(int address) { return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu); }
+uint8_t LowByte(int address) {
+  return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu);
+}
 
 void WriteData(uint8_t lines, uint32_t units) {
   Out32(DataPort(), lines);
@@ -80,7 +82,9 @@ uint8_t get_byte() {
   return result;
 }
 
-void init_prog_mode() { ResetFramedInstruction(0xAC, 0x53, 0xFF); }
+void init_prog_mode() {
+  ResetFramedInstruction(0xAC, 0x53, 0xFF);
+}
 
 void erase_memory() {
   ResetFramedInstruction(0xAC, 0x04, 0xFF);
@@ -92,9 +96,13 @@ void Write_Lock_Bits() {
   clear_reset();
 }
 
-uint8_t read_code_byte(int address) { return ReadByte(address, kReadCode); }
+uint8_t read_code_byte(int address) {
+  return ReadByte(address, kReadCode);
+}
 
-uint8_t read_data_byte(int address) { return ReadByte(address, kReadData); }
+uint8_t read_data_byte(int address) {
+  return ReadByte(address, kReadData);
+}
 
 int program_code_byte(int address, uint8_t value) {
   return ProgramByte(address, value, kWriteCode, kReadCode);

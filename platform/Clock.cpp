@@ -20,7 +20,9 @@ Clock* SetCalibrationClock(Clock* clock) {
   return previous;
 }
 
-Clock& CalibrationClock() { return *gActive; }
+Clock& CalibrationClock() {
+  return *gActive;
+}
 
 uint64_t MonotonicMicroseconds() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();

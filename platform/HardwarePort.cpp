@@ -28,7 +28,9 @@ std::string Hex(uint32_t value) {
   return text;
 }
 
-void ReportToStderr(const std::string& line) { std::fprintf(stderr, "orvanta: %s\n", line.c_str()); }
+void ReportToStderr(const std::string& line) {
+  std::fprintf(stderr, "orvanta: %s\n", line.c_str());
+}
 
 }  // namespace
 
@@ -57,7 +59,9 @@ HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
   if (!options_.report) options_.report = ReportToStderr;
 }
 
-HardwarePort::~HardwarePort() { Close(); }
+HardwarePort::~HardwarePort() {
+  Close();
+}
 
 HardwarePort::Kind HardwarePort::Access() {
   if (!openedBase_ || *openedBase_ != base_) Open(base_);
@@ -101,8 +105,8 @@ bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
   const int fd = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    why = "cannot open " + device + " for the port at " + Hex(address) + ": " +
-          std::strerror(error);
+    why =
+        "cannot open " + device + " for the port at " + Hex(address) + ": " + std::strerror(error);
     if (error == EACCES || error == EPERM) {
       why += "; add your user to group lp (usermod -aG lp $USER) and log in again";
     } else if (error == ENOENT || error == ENODEV || error == ENXIO) {

@@ -17,9 +17,13 @@ void Out32(uint16_t port, uint16_t value) {
   gActive->Write(port, static_cast<uint8_t>(value & 0xFF));
 }
 
-uint16_t Inp32(uint16_t port) { return gActive->Read(port); }
+uint16_t Inp32(uint16_t port) {
+  return gActive->Read(port);
+}
 
-void PortDelay(uint32_t units) { gActive->Delay(units); }
+void PortDelay(uint32_t units) {
+  gActive->Delay(units);
+}
 
 PortBackend* SetPortBackend(PortBackend* backend) {
   PortBackend* previous = gActive == &gAbsentPort ? nullptr : gActive;
@@ -27,13 +31,17 @@ PortBackend* SetPortBackend(PortBackend* backend) {
   return previous;
 }
 
-PortBackend& ActivePortBackend() { return *gActive; }
+PortBackend& ActivePortBackend() {
+  return *gActive;
+}
 
 void AbsentPort::Write(uint16_t port, uint8_t /*value*/) {
   if (port == kDelayPort) Delay(1);
 }
 
-uint8_t AbsentPort::Read(uint16_t /*port*/) { return 0xFF; }
+uint8_t AbsentPort::Read(uint16_t /*port*/) {
+  return 0xFF;
+}
 
 void AbsentPort::Delay(uint32_t units) {
   // Busy-wait so that calibration still measures a sensible unit without a port.

@@ -38,4 +38,6 @@ uint8_t SimPort::Read(uint16_t port) {
   return 0xFF;
 }
 
-void SimPort::Delay(uint32_t units) { Tick(units); }
+void SimPort::Delay(uint32_t units) {
+  Tick(units);
+}

@@ -29,7 +29,9 @@ struct Case {
   Switches expected;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class CommandLineTest : public ::testing::TestWithParam<Case> {};
 
@@ -45,8 +47,7 @@ TEST_P(CommandLineTest, SetsTheSwitches) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLineTest,
     ::testing::Values(
-        Case{"none", {}, {0, 0, 1.0f}},
-        Case{"initprogramming", {"initprogramming"}, {1, 0, 1.0f}},
+        Case{"none", {}, {0, 0, 1.0f}}, Case{"initprogramming", {"initprogramming"}, {1, 0, 1.0f}},
         Case{"slash_prefix", {"/initprogramming"}, {1, 0, 1.0f}},
         Case{"dash_prefix", {"-initprogramming"}, {1, 0, 1.0f}},
         Case{"other_case", {"InitProgramming"}, {0, 0, 1.0f}},

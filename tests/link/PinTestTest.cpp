@@ -13,21 +13,13 @@ SeamEvent Pin(int n) {
 
 SeamLog ExpectedPinTest(uint16_t b) {
   const uint16_t data = b, status = b + 1, control = b + 2;
-  return {W(control, 0x00), W(status, 0x00), W(data, 0x00),
-          W(control, 0x01), Pin(1),
-          W(control, 0x00), W(data, 0x01), Pin(2),
-          W(data, 0x02), Pin(3),
-          W(data, 0x04), Pin(4),
-          W(data, 0x08), Pin(5),
-          W(data, 0x10), Pin(6),
-          W(data, 0x20), Pin(7),
-          W(data, 0x40), Pin(8),
-          W(data, 0x80), Pin(9),
-          W(data, 0x00), W(status, 0x10), Pin(10),
-          W(status, 0x08), Pin(11),
-          W(status, 0x04), Pin(12),
-          W(status, 0x02), Pin(13),
-          W(control, 0x00), W(status, 0x00), W(data, 0x00)};
+  return {W(control, 0x00), W(status, 0x00),  W(data, 0x00),   W(control, 0x01), Pin(1),
+          W(control, 0x00), W(data, 0x01),    Pin(2),          W(data, 0x02),    Pin(3),
+          W(data, 0x04),    Pin(4),           W(data, 0x08),   Pin(5),           W(data, 0x10),
+          Pin(6),           W(data, 0x20),    Pin(7),          W(data, 0x40),    Pin(8),
+          W(data, 0x80),    Pin(9),           W(data, 0x00),   W(status, 0x10),  Pin(10),
+          W(status, 0x08),  Pin(11),          W(status, 0x04), Pin(12),          W(status, 0x02),
+          Pin(13),          W(control, 0x00), W(status, 0x00), W(data, 0x00)};
 }
 
 TEST(PinTest, WritesEachPinThenWaitsOnItsMessage) {

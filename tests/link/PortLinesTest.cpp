@@ -63,7 +63,7 @@ TEST(DelayConstFor, Arithmetic) {
       {1000, 200, 3.0f, 3},  // k is truncated before the multiplier: not 4
       {100, 100, 1.0f, 0},   // a short trial that caught a boundary
       {100000, 10, 1.0f, 3000},
-      {123456, 0, 1.0f, 0},  // the clock never moved
+      {123456, 0, 1.0f, 0},                  // the clock never moved
       {1410065408, 2, 1.0e9f, 0xFFFFFFFFu},  // clamped, never beyond the type
   };
   for (const Case& c : cases) {

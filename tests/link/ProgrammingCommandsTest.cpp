@@ -35,8 +35,8 @@ TEST_F(ProgrammingCommands, SendByteBitTimingWithResetHeld) {
   SeamLog expected = {W(0x378, 0x05), D(2), W(0x378, 0x07), D(4),
                       W(0x378, 0x05), D(1), W(0x378, 0x04), D(3)};
   for (int bit = 1; bit < 8; ++bit) {
-    for (const SeamEvent& e : SeamLog{W(0x378, 0x04), D(2), W(0x378, 0x06), D(4),
-                                      W(0x378, 0x04), D(1), W(0x378, 0x04), D(3)}) {
+    for (const SeamEvent& e : SeamLog{W(0x378, 0x04), D(2), W(0x378, 0x06), D(4), W(0x378, 0x04),
+                                      D(1), W(0x378, 0x04), D(3)}) {
       expected.push_back(e);
     }
   }
@@ -50,8 +50,9 @@ TEST_F(ProgrammingCommands, GetByteSamplesStatusBit5WhileTheClockIsHigh) {
   RecordingPort port;
   const uint8_t answer = 0xA5;
   int bit = 7;
-  port.reader = [&](uint16_t) { // Only bit 5 counts: the other status bits are noise.
-    return static_cast<uint8_t>((answer >> bit--) & 1 ? 0x3F : 0xDF); };
+  port.reader = [&](uint16_t) {  // Only bit 5 counts: the other status bits are noise.
+    return static_cast<uint8_t>((answer >> bit--) & 1 ? 0x3F : 0xDF);
+  };
   EXPECT_EQ(get_byte(), answer);
   const SeamLog& log = port.log();
   ASSERT_EQ(log.size(), 8u * 6u);
@@ -85,28 +86,37 @@ TEST_F(ProgrammingCommands, InstructionSequences) {
     bool framed = false;  // raises reset itself; starts from a released line
   };
   const Case cases[] = {
-      {"read_data_byte 0x13", [] { read_data_byte(0x13); },
+      {"read_data_byte 0x13",
+       [] { read_data_byte(0x13); },
        {"S 05", "S 13", "wait", "wait", "G FF"}},
-      {"read_code_byte 0x1234", [] { read_code_byte(0x1234); },
+      {"read_code_byte 0x1234",
+       [] { read_code_byte(0x1234); },
        {"S 91", "S 34", "wait", "wait", "G FF"}},
-      {"read_code_byte 0x2000 wraps to 0", [] { read_code_byte(0x2000); },
+      {"read_code_byte 0x2000 wraps to 0",
+       [] { read_code_byte(0x2000); },
        {"S 01", "S 00", "wait", "wait", "G FF"}},
-      {"read_data_byte 0x7FF", [] { read_data_byte(0x7FF); },
+      {"read_data_byte 0x7FF",
+       [] { read_data_byte(0x7FF); },
        {"S 3D", "S FF", "wait", "wait", "G FF"}},
-      {"program_data_byte 5 0x2A", [] { program_data_byte(5, 0x2A); },
+      {"program_data_byte 5 0x2A",
+       [] { program_data_byte(5, 0x2A); },
        {"S 06", "S 05", "S 2A", "wait", "wait", "wait", "S 05", "S 05", "wait", "wait", "G FF",
         "RST-"}},
-      {"program_code_byte 0x1FFF 0xFF", [] { program_code_byte(0x1FFF, 0xFF); },
+      {"program_code_byte 0x1FFF 0xFF",
+       [] { program_code_byte(0x1FFF, 0xFF); },
        {"S FA", "S FF", "S FF", "wait", "wait", "wait", "S F9", "S FF", "wait", "wait", "G FF"}},
-      {"init_prog_mode", init_prog_mode,
+      {"init_prog_mode",
+       init_prog_mode,
        {"C 10", "RST+", "wait", "wait", "wait", "wait", "S AC", "S 53", "S FF", "wait", "wait",
         "wait"},
        true},
-      {"erase_memory", erase_memory,
+      {"erase_memory",
+       erase_memory,
        {"C 10", "RST+", "wait", "wait", "wait", "wait", "S AC", "S 04", "S FF", "wait", "wait",
         "wait", "RST-"},
        true},
-      {"Write_Lock_Bits", Write_Lock_Bits,
+      {"Write_Lock_Bits",
+       Write_Lock_Bits,
        {"C 10", "RST+", "wait", "wait", "wait", "wait", "S AC", "S FF", "S FF", "wait", "wait",
         "wait", "RST-"},
        true},

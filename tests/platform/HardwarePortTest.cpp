@@ -41,10 +41,10 @@ class FakeSystem {
 
 TEST(FindParportForBase, MatchesTheFirstAddressOfBaseAddr) {
   FakeSystem system;
-  system.AddPort(0, "888\t1912\n");   // 0x378 with its ECP base
-  system.AddPort(1, "632\t1656\n");   // 0x278
-  system.AddPort(2, "53264\t-1\n");   // 0xD010, a PCI card
-  system.AddPort(3, "1912\t-1\n");    // 0x778: only the first number of a line counts
+  system.AddPort(0, "888\t1912\n");  // 0x378 with its ECP base
+  system.AddPort(1, "632\t1656\n");  // 0x278
+  system.AddPort(2, "53264\t-1\n");  // 0xD010, a PCI card
+  system.AddPort(3, "1912\t-1\n");   // 0x778: only the first number of a line counts
   fs::create_directories(system.proc() / "default");  // not a port
   struct Case {
     uint32_t base;

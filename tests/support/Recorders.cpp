@@ -7,9 +7,9 @@
 #include "link/Communication.h"
 
 bool SeamEvent::operator==(const SeamEvent& other) const {
-  return kind == other.kind && port == other.port && value == other.value &&
-         units == other.units && message.text == other.message.text &&
-         message.title == other.message.title && message.icon == other.message.icon;
+  return kind == other.kind && port == other.port && value == other.value && units == other.units &&
+         message.text == other.message.text && message.title == other.message.title &&
+         message.icon == other.message.icon;
 }
 
 std::string Describe(const SeamEvent& event) {
@@ -31,7 +31,9 @@ std::string Describe(const SeamEvent& event) {
   return "?";
 }
 
-void PrintTo(const SeamEvent& event, std::ostream* os) { *os << Describe(event); }
+void PrintTo(const SeamEvent& event, std::ostream* os) {
+  *os << Describe(event);
+}
 
 SeamEvent W(uint16_t port, uint8_t value) {
   SeamEvent event(SeamEvent::Write);
@@ -49,7 +51,9 @@ SeamEvent Msg(const std::string& text, const std::string& title, MsgIcon icon) {
 RecordingPort::RecordingPort(SeamLog* log)
     : log_(log != nullptr ? log : &own_), previous_(SetPortBackend(this)) {}
 
-RecordingPort::~RecordingPort() { SetPortBackend(previous_); }
+RecordingPort::~RecordingPort() {
+  SetPortBackend(previous_);
+}
 
 void RecordingPort::Write(uint16_t port, uint8_t value) {
   if (port == kDelayPort) {
@@ -91,7 +95,9 @@ void RecordingPort::Delay(uint32_t units) {
 ScriptedClock::ScriptedClock(std::vector<uint64_t> readings)
     : readings_(std::move(readings)), previous_(SetCalibrationClock(this)) {}
 
-ScriptedClock::~ScriptedClock() { SetCalibrationClock(previous_); }
+ScriptedClock::~ScriptedClock() {
+  SetCalibrationClock(previous_);
+}
 
 uint64_t ScriptedClock::Hundredths() {
   const std::size_t index = readingsTaken < readings_.size() ? readingsTaken : readings_.size() - 1;
@@ -111,7 +117,9 @@ MessageRecorder::MessageRecorder(SeamLog* log) {
   });
 }
 
-MessageRecorder::~MessageRecorder() { SetMessageBoxHandler(previous_); }
+MessageRecorder::~MessageRecorder() {
+  SetMessageBoxHandler(previous_);
+}
 
 void ResetGlobals() {
   bProgramInit = 0;

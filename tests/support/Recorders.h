@@ -49,7 +49,7 @@ class RecordingPort final : public PortBackend {
   PortBackend* through = nullptr;
 
   SeamLog& log() { return *log_; }
-  uint64_t writes = 0;      // port writes, delay-port writes excluded
+  uint64_t writes = 0;  // port writes, delay-port writes excluded
   uint64_t reads = 0;
   uint64_t delayUnits = 0;  // delay-port writes and Delay() units together
   bool recordDelays = true;
