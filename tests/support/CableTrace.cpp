@@ -54,3 +54,20 @@ std::vector<std::string> CableTrace(const SeamLog& log, uint16_t dataPort, uint3
   }
   return trace;
 }
+
+std::vector<std::string> Instructions(const std::vector<std::string>& trace) {
+  std::vector<std::string> instructions;
+  std::string current;
+  int bytes = 0;
+  for (const std::string& token : trace) {
+    if (token.size() != 4 || (token[0] != 'S' && token[0] != 'G')) continue;
+    if (bytes > 0) current += ' ';
+    current += (token[0] == 'G' ? "<" : "") + token.substr(2);
+    if (++bytes == 3) {
+      instructions.push_back(current);
+      current.clear();
+      bytes = 0;
+    }
+  }
+  return instructions;
+}

@@ -12,3 +12,7 @@
 // `lines` is the data register before the log begins.
 std::vector<std::string> CableTrace(const SeamLog& log, uint16_t dataPort, uint32_t waitUnits,
                                     uint8_t lines = 0x00);
+
+// The instructions of a trace, three bytes each: "06 13 02" for a byte shifted out three times,
+// "05 13 <3F" for a read that clocked 0x3F in.
+std::vector<std::string> Instructions(const std::vector<std::string>& trace);

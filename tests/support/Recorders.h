@@ -49,6 +49,7 @@ class RecordingPort final : public PortBackend {
   PortBackend* through = nullptr;
 
   SeamLog& log() { return *log_; }
+  const SeamLog& log() const { return *log_; }
   uint64_t writes = 0;  // port writes, delay-port writes excluded
   uint64_t reads = 0;
   uint64_t delayUnits = 0;  // delay-port writes and Delay() units together
@@ -86,6 +87,18 @@ class MessageRecorder {
 
  private:
   MessageBoxHandler previous_;
+};
+
+// Makes `clock` the calibration clock for the scope (a SimPort's virtual clock, say).
+class ScopedCalibrationClock {
+ public:
+  explicit ScopedCalibrationClock(Clock* clock) : previous_(SetCalibrationClock(clock)) {}
+  ~ScopedCalibrationClock() { SetCalibrationClock(previous_); }
+  ScopedCalibrationClock(const ScopedCalibrationClock&) = delete;
+  ScopedCalibrationClock& operator=(const ScopedCalibrationClock&) = delete;
+
+ private:
+  Clock* previous_;
 };
 
 // Puts every process-wide global back to its value at process start.
