@@ -1,0 +1,134 @@
+#include "sim/BoardStore.h"
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "sim/BoardFirmware.h"
+#include "sim/BoardHex.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Far more than a full image takes (about 29 KB); anything bigger is not ours.
+constexpr std::uintmax_t kMaxFileBytes = 1u << 20;
+constexpr int kMaxDamagedCopies = 1000;
+
+fs::path WithSuffix(const fs::path& file, const std::string& suffix) {
+  fs::path result = file;
+  result += suffix;
+  return result;
+}
+
+// The file's text, or an empty optional with `problem` set.
+std::optional<std::string> ReadText(const fs::path& file, std::string& problem) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(file, error);
+  if (error) {
+    problem = "cannot read it: " + error.message();
+    return std::nullopt;
+  }
+  if (size > kMaxFileBytes) {
+    problem = "too large to be a board image";
+    return std::nullopt;
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) {
+    problem = "cannot read it";
+    return std::nullopt;
+  }
+  return text;
+}
+
+}  // namespace
+
+BoardStore::BoardStore(const fs::path& directory, std::ostream& report)
+    : file_(directory / kBoardFileName), report_(report) {
+  Load();
+  board_.SetOnReleased([this] { SaveIfChanged(); });
+}
+
+BoardStore::~BoardStore() {
+  board_.SetOnReleased(nullptr);
+  board_.Settle();
+  SaveIfChanged();
+}
+
+bool BoardStore::SaveIfChanged() {
+  if (savedChanges_ && *savedChanges_ == board_.Changes()) return true;
+  return mayWrite_ && Save();
+}
+
+void BoardStore::Load() {
+  std::error_code error;
+  if (!fs::exists(file_, error)) {
+    // No board yet: the first save creates the file.
+    board_.SetMemories(FactoryMemories());
+    return;
+  }
+  std::string problem;
+  const std::optional<std::string> text = ReadText(file_, problem);
+  if (!text) {
+    StartFactoryFresh(problem);
+    return;
+  }
+  const BoardHexResult parsed = ParseBoardHex(*text);
+  if (!parsed.ok()) {
+    StartFactoryFresh(parsed.error);
+    return;
+  }
+  board_.SetMemories(parsed.memories);
+  savedChanges_ = board_.Changes();
+}
+
+void BoardStore::StartFactoryFresh(const std::string& problem) {
+  board_.SetMemories(FactoryMemories());
+  report_ << "Simulated board: " << file_.string() << " is damaged (" << problem << "); ";
+  if (const std::optional<fs::path> kept = KeepAside()) {
+    report_ << "kept it as " << kept->filename().string() << " and started a factory-fresh board"
+            << std::endl;
+    return;
+  }
+  mayWrite_ = false;
+  report_ << "could not move it aside, so this run uses a factory-fresh board and never saves it"
+          << std::endl;
+}
+
+std::optional<fs::path> BoardStore::KeepAside() {
+  for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+    const fs::path candidate = WithSuffix(file_, ".damaged-" + std::to_string(n));
+    std::error_code error;
+    if (fs::exists(candidate, error) || error) continue;
+    fs::rename(file_, candidate, error);
+    if (error) return std::nullopt;
+    return candidate;
+  }
+  return std::nullopt;
+}
+
+bool BoardStore::Save() {
+  const fs::path temporary = WithSuffix(file_, ".tmp");
+  std::error_code error;
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << FormatBoardHex(board_.Memories());
+    out.close();
+    if (!out) error = std::make_error_code(std::errc::io_error);
+  }
+  if (!error) fs::rename(temporary, file_, error);
+  if (error) {
+    // One line per run of failures, not one per released reset.
+    if (!saveFailureReported_) {
+      report_ << "Simulated board: could not save " << file_.string() << " (" << error.message()
+              << ")" << std::endl;
+    }
+    fs::remove(temporary, error);
+    saveFailureReported_ = true;
+    return false;
+  }
+  saveFailureReported_ = false;
+  savedChanges_ = board_.Changes();
+  return true;
+}

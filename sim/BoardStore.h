@@ -1,0 +1,48 @@
+// The simulated board kept between runs of the tool: its memories live in SimulatedBoard.hex (see
+// sim/BoardHex.h for the format) in the application directory.
+//
+// A missing file gives a factory-fresh board (sim/BoardFirmware.h). A damaged one is renamed to
+// SimulatedBoard.hex.damaged-<n> (the first free n), reported in one line, and replaced by a
+// factory board; if it cannot be moved aside, this run never saves, so it is never overwritten.
+// The file is saved whenever reset is released after the memories changed, and when the store
+// goes; each save writes a temporary file beside it and renames it over the old one.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "sim/SimBoard.h"
+
+inline constexpr const char* kBoardFileName = "SimulatedBoard.hex";
+
+class BoardStore {
+ public:
+  // Loads the board kept in `directory`; problems go to `report`, one line each.
+  BoardStore(const std::filesystem::path& directory, std::ostream& report);
+  // Completes a pending write or erase and saves.
+  ~BoardStore();
+  BoardStore(const BoardStore&) = delete;
+  BoardStore& operator=(const BoardStore&) = delete;
+
+  // The board to plug into the cable; it stays where it is for the store's life.
+  SimBoard& Board() { return board_; }
+  const std::filesystem::path& File() const { return file_; }
+
+  // Saves if the memories differ from what the file holds. False when a save was due and failed.
+  bool SaveIfChanged();
+
+ private:
+  void Load();
+  void StartFactoryFresh(const std::string& problem);
+  std::optional<std::filesystem::path> KeepAside();
+  bool Save();
+
+  std::filesystem::path file_;
+  std::ostream& report_;
+  SimBoard board_;
+  std::optional<uint64_t> savedChanges_;  // board_.Changes() as of the last load or save
+  bool mayWrite_ = true;
+  bool saveFailureReported_ = false;
+};
