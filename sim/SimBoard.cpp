@@ -83,6 +83,12 @@ void SimBoard::Settle() {
   if (pending_ != Pending::None) Complete();
 }
 
+void SimBoard::SetPower(BoardPower power) {
+  // A chip that comes to life starts outside programming mode, at the start of an instruction.
+  if (power == BoardPower::On && power_ != BoardPower::On) OnResetRise();
+  power_ = power;
+}
+
 void SimBoard::FailWritesAt(Memory memory, uint16_t address) {
   failingWrites_.emplace(memory, Wrap(memory, address));
 }

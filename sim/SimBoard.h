@@ -79,7 +79,7 @@ class SimBoard final : public CableDevice {
   // Goes up whenever a memory byte or the lock bits change, by instruction, firmware or setter.
   uint64_t Changes() const { return changes_; }
 
-  // The cable lines as last written, and the chip's mode.
+  // The cable lines as last written (OnDataLines sets them, as the port does), and the chip's mode.
   uint8_t Lines() const { return lines_; }
   bool ResetHeld() const;
   bool ProgrammingEnabled() const { return enabled_; }
@@ -90,16 +90,18 @@ class SimBoard final : public CableDevice {
   // Completes a pending write or erase at once, as if its time had passed.
   void Settle();
 
-  // Runs after every fall of RST, once the firmware has started (persistence saves here).
+  // Runs after every fall of RST, once the firmware has started (persistence saves here). Assigning
+  // another board over this one replaces the handler too: change a stored board's memories with
+  // SetMemories instead.
   void SetOnReleased(std::function<void()> handler) { onReleased_ = std::move(handler); }
 
   // Faults. A board not On ignores everything and drives MISO to its fixed level.
-  void SetPower(BoardPower power) { power_ = power; }
+  void SetPower(BoardPower power);
   BoardPower Power() const { return power_; }
   // Writes to this byte run their cycle (data polling included) but the byte keeps its value.
   void FailWritesAt(Memory memory, uint16_t address);
-  // After `answers` read answers the board hangs: it ignores everything from then on and MISO
-  // stays at `stuckLevel`.
+  // After `answers` read answers the board hangs: it ignores everything, reset included, and MISO
+  // stays at `stuckLevel` until ClearFaults.
   void StopAnsweringAfter(uint32_t answers, bool stuckLevel);
   bool Hung() const { return hung_; }
   // Every MISO sample is inverted with probability flipsPerMillion / 1e6, from a fixed seed.
