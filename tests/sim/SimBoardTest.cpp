@@ -70,10 +70,6 @@ uint8_t Stored(const SimBoard& board, Memory memory, uint16_t address) {
   return memory == Memory::Code ? board.CodeByte(address) : board.DataByte(address);
 }
 
-TEST_F(SimBoardLink, CalibratedWaitIsThreeMilliseconds) {
-  EXPECT_EQ(delay_const, 3000u);
-}
-
 TEST_F(SimBoardLink, ProgramsAndReadsBackEitherMemory) {
   const ByteCase cases[] = {
       {Memory::Code, 0x0000, 0x0000, 0x02}, {Memory::Code, 0x1234, 0x1234, 0xA5},
