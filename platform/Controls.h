@@ -1,0 +1,40 @@
+// Small helpers that give Qt widgets the behaviour of the tool's dialog controls: control IDs,
+// drop-down lists that may have no selection, and read-only numeric edit boxes.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+// Every control carries its dialog control ID in this property (set in the .ui forms or here).
+inline constexpr const char* kControlIdProperty = "controlId";
+void SetControlId(QWidget* control, int id);
+// The control's ID, or 0 when it has none.
+int ControlId(const QWidget* control);
+
+// Appends `items` in order and leaves the list without a selection.
+template <class Items>
+void FillComboBox(QComboBox* combo, const Items& items);
+void AddComboItem(QComboBox* combo, std::string_view item);
+void ClearComboSelection(QComboBox* combo);
+
+// The selected index, -1 when none.
+int GetCurSel(const QComboBox* combo);
+// Selects `index`; an index outside the list leaves the combo box without a selection.
+void SetCurSel(QComboBox* combo, int index);
+
+// An edit box the user cannot type into (its spin button changes it) that holds digits only.
+void MakeReadOnlyNumeric(QLineEdit* edit);
+
+// The text a control shows: an edit box's contents, a label's or button's text, a group's title.
+QString GetWindowText(const QWidget* control);
+void SetWindowText(QWidget* control, const QString& text);
+
+template <class Items>
+void FillComboBox(QComboBox* combo, const Items& items) {
+  for (const std::string_view item : items) AddComboItem(combo, item);
+  ClearComboSelection(combo);
+}

@@ -1,0 +1,95 @@
+#include "platform/Dialog.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+
+#include "platform/Controls.h"
+#include "platform/RadioGroup.h"
+
+void DDX_Text(CDataExchange* pDX, int id, QString& value) {
+  if (pDX->m_bSaveAndValidate) {
+    value = pDX->m_pDlgWnd->GetDlgItemText(id);
+  } else {
+    pDX->m_pDlgWnd->SetDlgItemText(id, value);
+  }
+}
+
+void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
+  QString text = QString::fromStdString(value);
+  DDX_Text(pDX, id, text);
+  if (pDX->m_bSaveAndValidate) value = text.toStdString();
+}
+
+void DDX_Radio(CDataExchange* pDX, int firstId, int& value) {
+  auto* first = pDX->m_pDlgWnd->GetDlgItemAs<QAbstractButton>(firstId);
+  QButtonGroup* group = first != nullptr ? first->group() : nullptr;
+  if (group == nullptr) return;
+  if (pDX->m_bSaveAndValidate) {
+    value = GetCheckedIndex(*group);
+  } else {
+    SetCheckedIndex(*group, value);
+  }
+}
+
+CDialog::CDialog(QWidget* parent) : QDialog(parent) {}
+
+int CDialog::DoModal() {
+  OnInitDialog();
+  return exec();
+}
+
+bool CDialog::OnInitDialog() {
+  UpdateData(false);
+  return true;
+}
+
+bool CDialog::UpdateData(bool saveAndValidate) {
+  CDataExchange dx(this, saveAndValidate);
+  DoDataExchange(&dx);
+  return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+QWidget* CDialog::GetDlgItem(int id) const {
+  if (id == 0) return nullptr;
+  for (QWidget* child : findChildren<QWidget*>()) {
+    if (ControlId(child) == id) return child;
+  }
+  return nullptr;
+}
+
+void CDialog::CheckRadioButton(int firstId, int lastId, int checkId) {
+  for (int id = firstId; id <= lastId; ++id) {
+    auto* button = GetDlgItemAs<QAbstractButton>(id);
+    if (button == nullptr) continue;
+    if (id == checkId) {
+      button->setChecked(true);
+    } else if (button->isChecked()) {
+      // Clearing the checked button of an exclusive group needs the group's help.
+      if (QButtonGroup* group = button->group()) {
+        SetCheckedIndex(*group, -1);
+      } else {
+        button->setChecked(false);
+      }
+    }
+  }
+}
+
+bool CDialog::IsDlgButtonChecked(int id) const {
+  const auto* button = GetDlgItemAs<QAbstractButton>(id);
+  return button != nullptr && button->isChecked();
+}
+
+QString CDialog::GetDlgItemText(int id) const {
+  const QWidget* control = GetDlgItem(id);
+  return control != nullptr ? GetWindowText(control) : QString();
+}
+
+void CDialog::SetDlgItemText(int id, const QString& text) {
+  if (QWidget* control = GetDlgItem(id)) SetWindowText(control, text);
+}
+
+void CDialog::EnableDlgItem(int id, bool enable) {
+  if (QWidget* control = GetDlgItem(id)) control->setEnabled(enable);
+}
