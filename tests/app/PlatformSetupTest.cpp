@@ -1,0 +1,64 @@
+// What "simulate" sets up: the board link talks to the simulated board, which keeps its memories
+// in the application directory from one run of the tool to the next.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "app/Globals.h"
+#include "app/PlatformSetup.h"
+#include "board/BoardOperations.h"
+#include "link/Communication.h"
+#include "tests/support/Recorders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct NoView final : OperationView {
+  void SetProgressRange(uint16_t) override {}
+  void SetProgressPos(int) override {}
+  void ShowStatusText(const std::string&) override {}
+};
+
+class PlatformSetupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGlobals();
+    directory_ = fs::temp_directory_path() / ("orvanta-setup-" + std::to_string(::getpid()));
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+    previous_ = fs::current_path();
+    fs::current_path(directory_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(directory_);
+    ResetGlobals();
+  }
+  fs::path directory_, previous_;
+};
+
+TEST_F(PlatformSetupTest, SimulatedBoardKeepsUploadedSettingsBetweenRuns) {
+  bSimulate = 1;
+  NoView view;
+  {
+    PlatformSetup firstRun;
+    ASSERT_EQ(PullSettingsFromBoard(view), 1) << "a factory-fresh board answers";
+    EXPECT_EQ(SettingsArray[20], 2);
+    EXPECT_EQ(SettingsArray[21], 11);
+    EXPECT_EQ(SettingsArray[22], 1);
+    SettingsArray[3] = 17;  // dwell
+    ASSERT_EQ(PushSettingsToBoard(view), 1);
+  }
+  EXPECT_TRUE(fs::exists(directory_ / "SimulatedBoard.hex"));
+  for (uint8_t& element : SettingsArray) element = 0;
+  {
+    PlatformSetup secondRun;
+    ASSERT_EQ(PullSettingsFromBoard(view), 1);
+    EXPECT_EQ(SettingsArray[3], 17);
+  }
+}
+
+}  // namespace
