@@ -70,7 +70,7 @@ constexpr std::pair<int, int> kSpinBuddies[] = {
     {IDC_TIMER_SECONDS_SPIN, IDC_TIMER_SECONDS_EDIT},
 };
 
-// Room for three digits (the dwell goes to 30, a board may hold up to 255).
+// Room for four digits: a board may hold values beyond the spin ranges (seconds up to 1275).
 constexpr const char* kNumericWidthSample = "0000";
 
 QIcon LoadAppIcon() {
@@ -127,9 +127,9 @@ void COrvantaAppDlg::SetupControls() {
     GetDlgItemAs<CSpinButtonCtrl>(spinId)->SetBuddy(edit);
   }
   MakeCheckBoxTree(ui_->lcdMenuTree);
-  // The labels show the firmware revision and board type texts, which are longer than "Unknown".
+  // Room for the longest board-information text, so that the dialog keeps its size when it comes.
   for (QLabel* value : {ui_->boardTypeValue, ui_->firmwareRevisionValue}) {
-    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("Empty Board__")));
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("Empty Board")));
   }
 }
 

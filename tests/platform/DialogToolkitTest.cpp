@@ -1,5 +1,5 @@
 // Our dialog toolkit layer: data exchange, radio groups that may have no check, combo boxes that
-// may have no selection, and the tree control's steps.
+// may have no selection.
 #include <gtest/gtest.h>
 
 #include <QButtonGroup>
@@ -8,14 +8,12 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <array>
 
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "platform/RadioGroup.h"
-#include "platform/TreeControl.h"
 
 namespace {
 
@@ -97,15 +95,6 @@ TEST(DataExchange, TextsGoBothWaysAndControlsAreAttached) {
   EXPECT_EQ(d.GetDlgItem(99), nullptr);
 }
 
-TEST(DataExchange, InitialisationWritesTheMembersOnce) {
-  TestDialog d;
-  d.Radio(2)->setChecked(true);
-  d.text = QStringLiteral("7");
-  EXPECT_TRUE(d.OnInitDialog());
-  EXPECT_EQ(Checks(d), (std::array<bool, 3>{false, false, false}));
-  EXPECT_EQ(d.GetDlgItemText(20), "7");
-}
-
 TEST(RadioGroup, AutomaticButtonsCheckOneAtATimeAndCanAllBeCleared) {
   TestDialog d;
   EXPECT_EQ(GetCheckedIndex(*d.group), -1);
@@ -143,42 +132,6 @@ TEST(ComboBox, FilledWithoutSelectionAndAnIndexOutsideTheListSelectsNothing) {
     EXPECT_EQ(GetCurSel(&combo), selected) << index;
     EXPECT_EQ(combo.currentText().isEmpty(), selected == -1);
   }
-}
-
-TEST(NumericEdit, ReadOnlyAndDigitsOnly) {
-  QLineEdit edit;
-  MakeReadOnlyNumeric(&edit);
-  EXPECT_TRUE(edit.isReadOnly());
-  QString text = QStringLiteral("12a");
-  int position = 0;
-  EXPECT_EQ(edit.validator()->validate(text, position), QValidator::Invalid);
-  text = QStringLiteral("12");
-  EXPECT_EQ(edit.validator()->validate(text, position), QValidator::Acceptable);
-}
-
-TEST(TreeControl, ItemsCarryCheckBoxesDataAndFamilySteps) {
-  QTreeWidget tree;
-  MakeCheckBoxTree(&tree);
-  EXPECT_EQ(GetRootItem(&tree), nullptr);
-  QTreeWidgetItem* a = InsertItem(&tree, QStringLiteral("a"));
-  QTreeWidgetItem* b = InsertItem(&tree, QStringLiteral("b"));
-  SetItemData(b, 7);
-  EXPECT_EQ(GetItemData(b), 7);
-  EXPECT_FALSE(GetCheck(a));
-  EXPECT_EQ(a->data(0, Qt::CheckStateRole).toInt(), Qt::Unchecked) << "a check box is shown";
-  SetCheck(a, true);
-  EXPECT_TRUE(GetCheck(a));
-  EXPECT_EQ(GetRootItem(&tree), a);
-  EXPECT_EQ(GetNextSiblingItem(&tree, a), b);
-  EXPECT_EQ(GetNextSiblingItem(&tree, b), nullptr);
-  auto* child = new QTreeWidgetItem(a);
-  auto* secondChild = new QTreeWidgetItem(a);
-  EXPECT_EQ(GetChildItem(a), child);
-  EXPECT_EQ(GetChildItem(b), nullptr);
-  EXPECT_EQ(GetParentItem(child), a);
-  EXPECT_EQ(GetParentItem(a), nullptr);
-  EXPECT_EQ(GetNextSiblingItem(&tree, child), secondChild);
-  EXPECT_EQ(GetNextSiblingItem(&tree, secondChild), nullptr);
 }
 
 }  // namespace

@@ -3,40 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <vector>
 
 namespace {
-
-template <class Items>
-std::vector<std::string> Texts(const Items& items) {
-  return {items.begin(), items.end()};
-}
-
-TEST(SettingsBlock, ItemListsHoldTheBoardsWordsInIndexOrder) {
-  EXPECT_EQ(Texts(kFiringModeItems),
-            (std::vector<std::string>{"Semi Auto", "Turbo", "Autoresponse", "Full Auto"}));
-  EXPECT_EQ(Texts(kRateOfFireItems),
-            (std::vector<std::string>{"20/Unlimited", "18 bps", "16 bps", "14 bps", "13 bps",
-                                      "12 bps", "10 bps", "09 bps"}));
-  EXPECT_EQ(Texts(kAEBypassROFItems),
-            (std::vector<std::string>{"20 bps", "18 bps", "16 bps", "14 bps", "13 bps", "12 bps",
-                                      "10 bps", "09 bps"}));
-  EXPECT_EQ(
-      Texts(kTimerInitItems),
-      (std::vector<std::string>{"Button 1 Only", "Button 1 or Fire Only", "Turnon, B1, or Fire"}));
-  EXPECT_EQ(
-      Texts(kLCDContentItems),
-      (std::vector<std::string>{"Timer", "Shot Count", "ROF Setting", "ROF Achieved", "Firing Mode",
-                                "Dwell", "Eye Status", "Version", "Blank (Empty)"}));
-  EXPECT_EQ(Texts(kLCDMenuItems),
-            (std::vector<std::string>{
-                "Firing Mode", "Rate Of Fire", "Solenoid Dwell", "Debounce Mult", "After-Eye Delay",
-                "Timer Mode", "Timer Start", "Timer Minutes", "Timer Seconds", "LCD Section 1",
-                "LCD Section 1B", "LCD Section 2", "LCD Section 2B", "Eye Timing Mode",
-                "Operation Mode", "K.O.V.A.L. Mode"}));
-  EXPECT_EQ(std::vector<int>(kTimerMinuteValues.begin(), kTimerMinuteValues.end()),
-            (std::vector<int>{1, 2, 3, 5, 7, 10, 12, 15}));
-}
 
 TEST(SettingsBlock, ElementTableNamesWhoWritesEachElement) {
   for (std::size_t i = 0; i < kSettingsElements.size(); ++i) {
@@ -61,32 +29,23 @@ TEST(SettingsBlock, ReadDecimalFollowsTheDialogsNumberRule) {
   const struct {
     const char* text;
     int value;
-  } cases[] = {
-      {"", 0},
-      {"  ", 0},
-      {"07", 7},
-      {" 12", 12},
-      {"\t9", 9},
-      {"+5", 5},
-      {"-3", -3},
-      {"12ab", 12},
-      {"ab", 0},
-      {"- 5", 0},
-      {"1 2", 1},
-      {"255", 255},
-      {"99999999999", INT_MAX},
-      {"-99999999999", INT_MIN},
-  };
+  } cases[] = {{"", 0},
+               {"  ", 0},
+               {"07", 7},
+               {" 12", 12},
+               {"\t9", 9},
+               {"+5", 5},
+               {"-3", -3},
+               {"12ab", 12},
+               {"ab", 0},
+               {"- 5", 0},
+               {"1 2", 1},
+               {"255", 255},
+               {"99999999999", INT_MAX},
+               {"-99999999999", INT_MIN}};
   for (const auto& c : cases) EXPECT_EQ(ReadDecimal(c.text), c.value) << '"' << c.text << '"';
-}
-
-TEST(SettingsBlock, NumbersAreStoredInTheLowEightBits) {
-  EXPECT_EQ(LowByte(30), 30);
-  EXPECT_EQ(LowByte(256), 0);
   EXPECT_EQ(LowByte(300), 44);
   EXPECT_EQ(LowByte(-1), 0xFF);
-  EXPECT_EQ(SelectionElement(-1), 0xFF);
-  EXPECT_EQ(SelectionElement(8), 8);
 }
 
 TEST(SettingsBlock, TimerMinutesIndexAndTextBothWays) {
@@ -180,16 +139,6 @@ TEST(SettingsBlock, MinuteSubstitutionFollowsTheDirectionOfTravel) {
         << c.position << " after " << c.lastJump;
     EXPECT_EQ(lastJump, c.lastJumpAfter);
   }
-}
-
-TEST(SettingsBlock, SecondsSpinTextIsTwoDigitsAndTheWrapBelowZeroShows55) {
-  const struct {
-    int position;
-    const char* spinText;
-    const char* shown;
-  } cases[] = {{59, "59", "55"}, {0, "0", "00"},   {5, "5", "05"},
-               {55, "55", "55"}, {10, "10", "10"}, {2, "2", "02"}};
-  for (const auto& c : cases) EXPECT_EQ(TimerSecondsSpinText(c.position, c.spinText), c.shown);
 }
 
 }  // namespace

@@ -227,18 +227,4 @@ TEST_F(DialogConversions, NonZeroModeBytesShowTheSecondChoiceAndUploadAsOne) {
   }
 }
 
-TEST_F(DialogConversions, NumbersReadFromTheEditBoxesKeepTheirLowByte) {
-  ShowBlock(TypicalBlock());
-  dlg->SetDlgItemText(IDC_DWELL_EDIT, QStringLiteral("300"));
-  dlg->SetDlgItemText(IDC_DEBOUNCE_EDIT, QStringLiteral(" 7x"));
-  dlg->SetDlgItemText(IDC_AEDELAY_EDIT, QStringLiteral("13"));
-  dlg->PopulateSettingArrayFromDialog();
-  EXPECT_EQ(SettingsArray[kElemSolenoidDwell], 44);
-  EXPECT_EQ(SettingsArray[kElemTriggerDebounce], 7);
-  EXPECT_EQ(SettingsArray[kElemAfterEyeDelay], 14);
-  EXPECT_EQ(dlg->m_DwellText, "300");
-  EXPECT_EQ(dlg->m_DebounceText, " 7x");
-  EXPECT_EQ(dlg->m_AEDelayText, "13");
-}
-
 }  // namespace
