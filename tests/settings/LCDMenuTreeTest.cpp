@@ -1,3 +1,4 @@
+#include <QTest>
 #include <QTreeWidget>
 
 #include "settings/SettingsBlock.h"
@@ -57,7 +58,8 @@ TEST_F(LCDMenuTree, UserClicksChangeTheMaskWhenItIsNextDetermined) {
   dlg->m_LCDMenuMask = 0x8001;
   dlg->LoadLCDMenuChoices();
   Item(0)->setCheckState(0, Qt::Unchecked);
-  Item(3)->setCheckState(0, Qt::Checked);
+  Tree()->setCurrentItem(Item(3));
+  QTest::keyClick(Tree(), Qt::Key_Space);  // the keyboard reaches the check boxes too
   EXPECT_EQ(dlg->m_LCDMenuMask, 0x8001) << "the mask lags behind the clicks";
   dlg->DetermineSelectLCDMenus();
   EXPECT_EQ(dlg->m_LCDMenuMask, 0x8008);
