@@ -10,9 +10,13 @@ void MakeCheckBoxTree(QTreeWidget* tree) {
   tree->setItemsExpandable(false);
   tree->setUniformRowHeights(true);
   tree->setSelectionMode(QAbstractItemView::SingleSelection);
-  // As large as its items, so that a short list shows whole without scrolling.
+  // As large as its items, so that a short list shows whole without scrolling or eliding. The
+  // column is measured only after items arrive, so the dialog's layout is told when it changes.
+  tree->header()->setStretchLastSection(false);
   tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   tree->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+  QObject::connect(tree->header(), &QHeaderView::sectionResized, tree,
+                   [tree] { tree->updateGeometry(); });
 }
 
 QTreeWidgetItem* InsertItem(QTreeWidget* tree, const QString& text) {

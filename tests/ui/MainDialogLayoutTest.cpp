@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -304,6 +305,14 @@ class MainDialogLayout : public MainDialogTest {
       EXPECT_TRUE(dlg->rect().contains(InDialog(w, dlg.get()))) << w->objectName().toStdString();
     }
     EXPECT_FALSE(Tree()->verticalScrollBar()->isVisible()) << "all sixteen menus in sight";
+    EXPECT_FALSE(Tree()->horizontalScrollBar()->isVisible());
+    const int indicator = Tree()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    for (int row = 0; row < Tree()->topLevelItemCount(); ++row) {
+      const QString text = Tree()->topLevelItem(row)->text(0);
+      EXPECT_GE(Tree()->header()->sectionSize(0),
+                indicator + Tree()->fontMetrics().horizontalAdvance(text))
+          << text.toStdString() << " elided";
+    }
   }
 };
 
