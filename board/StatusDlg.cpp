@@ -11,11 +11,11 @@
 #include <QWindow>
 
 #include "app/Globals.h"
+#include "platform/Controls.h"
 #include "platform/PostedMessage.h"
 
 namespace {
 
-const char* const kControlIdProperty = "controlId";
 constexpr int kStatusTextId = 1012;
 constexpr int kProgressId = 1013;
 constexpr int kWarningTextId = 1014;
@@ -25,7 +25,7 @@ constexpr int WM_USER_START_RUN = 0x0400 + 21;
 
 QLabel* MakeLine(QWidget* parent, const char* text, int id) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setProperty(kControlIdProperty, id);
+  SetControlId(label, id);
   label->setTextFormat(Qt::PlainText);
   return label;
 }
@@ -38,26 +38,27 @@ QString ConnectingText(uint32_t portBase, bool retry) {
          (retry ? QStringLiteral(", please wait... ") : QStringLiteral(", please wait..."));
 }
 
-CStatusDlg::CStatusDlg(QWidget* parent) : QDialog(parent) {
+CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   // A caption and nothing else: no system menu, close box or minimise box.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QString::fromUtf8(kStatusCaption));
 
   m_StatusLabel = MakeLine(this, "Connecting to your Orvanta board, please wait...", kStatusTextId);
-  m_Progress = new QProgressBar(this);
-  m_Progress->setProperty(kControlIdProperty, kProgressId);
-  m_Progress->setTextVisible(false);
+  auto* progress = new QProgressBar(this);
+  SetControlId(progress, kProgressId);
+  progress->setTextVisible(false);
   m_WarningLabel = MakeLine(this, kStatusWarningText, kWarningTextId);
 
   m_StatusLabel->setAccessibleName(QStringLiteral("Status"));
-  m_Progress->setAccessibleName(QStringLiteral("Progress"));
+  progress->setAccessibleName(QStringLiteral("Progress"));
+  m_Progress = progress;
   m_WarningLabel->setAccessibleName(QStringLiteral("Warning"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(11, 11, 11, 11);
   layout->setSpacing(8);
   layout->addWidget(m_StatusLabel);
-  layout->addWidget(m_Progress);
+  layout->addWidget(progress);
   layout->addWidget(m_WarningLabel);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -75,27 +76,22 @@ CStatusDlg::CStatusDlg(QWidget* parent) : QDialog(parent) {
 
 CStatusDlg::~CStatusDlg() = default;
 
-int CStatusDlg::DoModal() {
-  OnInitDialog();
-  return exec();
+void CStatusDlg::DoDataExchange(CDataExchange* pDX) {
+  DDX_Control(pDX, kProgressId, m_Progress);
+  DDX_Text(pDX, kStatusTextId, m_StatusText);
+  DDX_Text(pDX, kWarningTextId, m_WarningText);
 }
 
-void CStatusDlg::OnInitDialog() {
-  UpdateData(false);
+bool CStatusDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
   m_Progress->setValue(0);
   m_Closing = false;
   m_StartPending = true;
+  return true;
 }
 
-void CStatusDlg::UpdateData(bool saveAndValidate) {
-  if (saveAndValidate) {
-    m_StatusText = m_StatusLabel->text();
-    m_WarningText = m_WarningLabel->text();
-    return;
-  }
-  m_StatusLabel->setText(m_StatusText);
-  m_WarningLabel->setText(m_WarningText);
-  // The operation holds the GUI thread: a label only schedules its repaint, so force it.
+void CStatusDlg::ShowMembers() {
+  UpdateData(false);
   m_StatusLabel->repaint();
   m_WarningLabel->repaint();
 }
@@ -119,7 +115,7 @@ void CStatusDlg::StartBoardRun() {
   UpdateData(true);
   m_StatusText = m_ConnectText;
   m_WarningText = QString::fromUtf8(kStatusWarningText);
-  UpdateData(false);
+  ShowMembers();
   Connect_To_Board();
 }
 
@@ -161,7 +157,7 @@ void CStatusDlg::SetProgressPos(int position) {
 void CStatusDlg::ShowStatusText(const std::string& text) {
   UpdateData(true);
   m_StatusText = QString::fromStdString(text);
-  UpdateData(false);
+  ShowMembers();
 }
 
 void CStatusDlg::OnCancel() {
@@ -183,7 +179,7 @@ bool CStatusDlg::event(QEvent* event) {
     OnCancel();
     return true;
   }
-  return QDialog::event(event);
+  return CDialog::event(event);
 }
 
 void CStatusDlg::keyPressEvent(QKeyEvent* event) {
@@ -193,7 +189,7 @@ void CStatusDlg::keyPressEvent(QKeyEvent* event) {
 
 void CStatusDlg::closeEvent(QCloseEvent* event) {
   if (m_Closing) {
-    QDialog::closeEvent(event);
+    CDialog::closeEvent(event);
   } else {
     event->ignore();
   }

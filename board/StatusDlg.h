@@ -2,10 +2,10 @@
 // status line, stores the result in nCommResult and closes itself. The user cannot close it.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
 #include "board/BoardOperations.h"
+#include "platform/Dialog.h"
 
 class QLabel;
 class QProgressBar;
@@ -19,7 +19,7 @@ inline constexpr const char* kStatusCaption = "Orvanta Communication In Progress
 inline constexpr const char* kStatusWarningText =
     "Do not turn off the power or disconnect the programming cable.";
 
-class CStatusDlg : public QDialog, public OperationView {
+class CStatusDlg : public CDialog, public OperationView {
   Q_OBJECT
 
  public:
@@ -31,12 +31,9 @@ class CStatusDlg : public QDialog, public OperationView {
   explicit CStatusDlg(QWidget* parent = nullptr);
   ~CStatusDlg() override;
 
-  // One board run: shows the window, runs m_Operation once it is on screen, and returns the
-  // cancel result when the window has closed itself.
-  int DoModal();
-  void OnInitDialog();
-  // true: controls into members; false: members into controls, drawn at once.
-  void UpdateData(bool saveAndValidate);
+  // DoModal runs one board run: the window shows, runs m_Operation once it is on screen, and
+  // returns the cancel result when it has closed itself.
+  bool OnInitDialog() override;
 
   void Connect_To_Board();
   int Pull_From_Board();
@@ -57,6 +54,7 @@ class CStatusDlg : public QDialog, public OperationView {
   QString m_FirmwareFile;
 
  protected:
+  void DoDataExchange(CDataExchange* pDX) override;
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -64,6 +62,9 @@ class CStatusDlg : public QDialog, public OperationView {
 
  private:
   void StartBoardRun();
+  // Writes the members to the controls and draws the lines at once: the operation holds the GUI
+  // thread, and a label only schedules its repaint.
+  void ShowMembers();
   void OnCancel();
 
   QLabel* m_StatusLabel = nullptr;
