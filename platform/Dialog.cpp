@@ -66,12 +66,13 @@ void CDialog::CheckRadioButton(int firstId, int lastId, int checkId) {
     if (id == checkId) {
       button->setChecked(true);
     } else if (button->isChecked()) {
-      // Clearing the checked button of an exclusive group needs the group's help.
-      if (QButtonGroup* group = button->group()) {
-        SetCheckedIndex(*group, -1);
-      } else {
-        button->setChecked(false);
-      }
+      // An exclusive group refuses to uncheck its checked button, so lift exclusivity for a
+      // moment; the group's buttons outside the range stay as they are.
+      QButtonGroup* group = button->group();
+      const bool exclusive = group != nullptr && group->exclusive();
+      if (exclusive) group->setExclusive(false);
+      button->setChecked(false);
+      if (exclusive) group->setExclusive(true);
     }
   }
 }

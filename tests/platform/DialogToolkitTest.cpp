@@ -121,6 +121,29 @@ TEST(RadioGroup, CheckRadioButtonChecksOneAndClearsTheRange) {
   EXPECT_EQ(Checks(d), (std::array<bool, 3>{false, false, false}));
 }
 
+TEST(RadioGroup, CheckRadioButtonOverPartOfAGroupLeavesTheRestOfItAlone) {
+  const struct {
+    bool exclusive;
+    std::array<bool, 3> before;
+    int checkId;
+    std::array<bool, 3> after;
+  } cases[] = {
+      {true, {true, false, false}, 0, {false, false, false}},
+      {true, {false, false, true}, 0, {false, false, true}},
+      {false, {true, false, true}, 11, {false, true, true}},
+      {false, {true, true, true}, 0, {false, false, true}},
+  };
+  for (const auto& c : cases) {
+    TestDialog d;
+    d.group->setExclusive(false);
+    for (int i = 0; i < 3; ++i) d.Radio(i)->setChecked(c.before[static_cast<std::size_t>(i)]);
+    d.group->setExclusive(c.exclusive);
+    d.CheckRadioButton(10, 11, c.checkId);
+    EXPECT_EQ(Checks(d), c.after) << c.exclusive << " " << c.checkId;
+    EXPECT_EQ(d.group->exclusive(), c.exclusive) << c.checkId;
+  }
+}
+
 TEST(ComboBox, FilledWithoutSelectionAndAnIndexOutsideTheListSelectsNothing) {
   QComboBox combo;
   FillComboBox(&combo, std::array<std::string_view, 3>{"a", "b", "c"});

@@ -1,3 +1,7 @@
+#include <QTest>
+#include <QToolButton>
+#include <functional>
+
 #include "settings/SettingsBlock.h"
 #include "tests/ui/MainDialogFixture.h"
 
@@ -112,6 +116,51 @@ TEST_F(Presets, OnAnEmptyDialogTheCheckAsksForKOVALThenTimerInit) {
   Button(IDC_TIMER_COUNTS_DOWN)->click();
   EXPECT_FALSE(dlg->PerformValidationCheck(offending));
   EXPECT_EQ(offending, IDC_TIMER_INIT_COMBO);
+}
+
+// Choices the user made on screen after the members were last read must survive the preset's
+// write-back of the members.
+TEST_F(Presets, KeepWhatTheScreenShowsBeyondTheMembers) {
+  const struct {
+    const char* name;
+    std::function<void()> onScreen;
+    std::function<void()> expectKept;
+  } cases[] = {
+      {"minutes stepped with the spin button",
+       [this] {
+         Block block = TypicalBlock();
+         block[kElemTimerMinutes - 1] = 0;
+         ShowBlock(block);
+         ASSERT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "01");
+         QTest::mouseClick(Spin(IDC_TIMER_MINUTES_SPIN)->UpButton(), Qt::LeftButton);
+         ASSERT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "02");
+       },
+       [this] {
+         EXPECT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "02");
+         EXPECT_EQ(dlg->m_TimerMinutesText, "02");
+       }},
+      {"blank settings with Mode B and Counts Down still checked",
+       [this] {
+         ShowBlock(TypicalBlock());
+         dlg->LoadUpBlankSettings();
+         ASSERT_TRUE(Checked(IDC_KOVAL_B));
+         ASSERT_TRUE(Checked(IDC_TIMER_COUNTS_DOWN));
+       },
+       [this] {
+         EXPECT_EQ(dlg->m_KOVALMode, 1);
+         EXPECT_EQ(dlg->m_TimerMode, 0);
+         EXPECT_TRUE(Checked(IDC_KOVAL_B));
+         EXPECT_TRUE(Checked(IDC_TIMER_COUNTS_DOWN));
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dlg = std::make_unique<COrvantaAppDlg>();
+    dlg->OnInitDialog();
+    c.onScreen();
+    Button(IDC_PRESET_NORMAL)->click();
+    c.expectKept();
+  }
 }
 
 class BlankSettings : public MainDialogTest {};

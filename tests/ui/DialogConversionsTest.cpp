@@ -145,6 +145,38 @@ TEST_F(DialogConversions, AfterEyeDelayZeroBypassesOneIsNoDelay) {
   }
 }
 
+// Showing a block moves only the check marks; the choice members follow when the caller reads
+// the controls back. A bypassed eye is the exception: its member is set at once.
+TEST_F(DialogConversions, ShowingABlockLeavesTheChoiceMembersUntilTheControlsAreRead) {
+  const struct {
+    uint8_t afterEye;
+    int checked;
+    int afterEyeMode;
+  } steps[] = {{1, IDC_AE_DELAY, -1}, {0, IDC_AE_BYPASS_EYE, 0}, {1, IDC_AE_DELAY, 0}};
+  const struct {
+    const int* member;
+    int checked;
+    int readBack;
+  } others[] = {{&dlg->m_OperationMode, IDC_OM_STANDARD, 0},
+                {&dlg->m_KOVALMode, IDC_KOVAL_B, 1},
+                {&dlg->m_EyeTimingMode, IDC_ET_FIRE, 1},
+                {&dlg->m_TimerMode, IDC_TIMER_COUNTS_DOWN, 0}};
+  for (const auto& step : steps) {
+    LoadBlock(With(TypicalBlock(), {{kElemAfterEyeDelay, step.afterEye}}));
+    dlg->PopulateDialog();
+    EXPECT_TRUE(Checked(step.checked)) << int{step.afterEye};
+    EXPECT_EQ(dlg->m_AEDelayMode, step.afterEyeMode) << int{step.afterEye};
+    for (const auto& other : others) {
+      EXPECT_TRUE(Checked(other.checked)) << other.checked;
+      EXPECT_EQ(*other.member, -1) << other.checked;
+    }
+  }
+
+  dlg->UpdateData(true);
+  EXPECT_EQ(dlg->m_AEDelayMode, 1);
+  for (const auto& other : others) EXPECT_EQ(*other.member, other.readBack) << other.checked;
+}
+
 TEST_F(DialogConversions, AfterEyeElementKeepsItsValueWithNeitherButtonChecked) {
   ShowBlock(TypicalBlock());
   dlg->m_AEDelayMode = 5;

@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/Globals.h"
 #include "app/OrvantaApp.h"
@@ -63,13 +67,37 @@ TEST_F(MainDialogStart, ProgrammingStartPostsNoDownloadAndShowsEmptyBoard) {
 
 TEST_F(MainDialogStart, EnterDoesNothingEscapeCloses) {
   bProgramInit = 1;
+  RecordingPort port;  // should a button be clicked after all, no real port is reached
   COrvantaAppDlg dlg;
   dlg.OnInitDialog();
   dlg.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
-  QTest::keyClick(&dlg, Qt::Key_Return);
-  QTest::keyClick(&dlg, Qt::Key_Enter);
-  EXPECT_TRUE(dlg.isVisible());
+  dlg.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+
+  std::vector<std::pair<QString, std::unique_ptr<QSignalSpy>>> clicks;
+  for (QPushButton* button : dlg.findChildren<QPushButton*>()) {
+    clicks.emplace_back(button->text(),
+                        std::make_unique<QSignalSpy>(button, &QAbstractButton::clicked));
+  }
+  ASSERT_FALSE(clicks.empty());
+
+  // A radio button, a combo box, the tree and a push button: none lets Enter through.
+  for (const int id : {IDC_OM_STANDARD, IDC_FIRING_MODE_COMBO, IDC_LCD_MENU_TREE, IDC_DOWNLOAD}) {
+    QWidget* control = dlg.GetDlgItem(id);
+    ASSERT_NE(control, nullptr) << id;
+    control->setFocus();
+    ASSERT_TRUE(control->hasFocus()) << id;
+    for (const Qt::Key key : {Qt::Key_Enter, Qt::Key_Return}) {
+      QTest::keyClick(control, key);
+      EXPECT_TRUE(dlg.isVisible()) << id << " " << key;
+    }
+  }
+  for (const auto& [text, spy] : clicks) EXPECT_TRUE(spy->isEmpty()) << text.toStdString();
+  EXPECT_EQ(port.writes, 0u);
+
+  static_cast<QDialog&>(dlg).accept();
+  EXPECT_TRUE(dlg.isVisible()) << "accepting never closes the dialog";
+
   QTest::keyClick(&dlg, Qt::Key_Escape);
   EXPECT_FALSE(dlg.isVisible());
   EXPECT_EQ(dlg.result(), QDialog::Rejected);
