@@ -43,6 +43,10 @@ uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier) {
   return scaled >= kMax ? std::numeric_limits<uint32_t>::max() : static_cast<uint32_t>(scaled);
 }
 
+// A trial must last a tenth of a second before it counts: the clock reads whole hundredths, so a
+// shorter trial could be misjudged by half its length and every wait would come out that short.
+constexpr uint64_t kShortestTrial = 10;
+
 void calculate_delay_const() {
   Clock& clock = CalibrationClock();
   uint32_t n = 100;
@@ -52,7 +56,7 @@ void calculate_delay_const() {
     PortDelay(n);
     const uint64_t t1 = clock.Hundredths();
     e = t1 >= t0 ? t1 - t0 : 0;
-    if (e > 1) break;
+    if (e >= kShortestTrial) break;
     const uint32_t next = n * 10u;  // modulo 2^32: the search stops once it wraps
     if (next < n) break;
     n = next;

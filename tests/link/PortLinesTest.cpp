@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "app/Globals.h"
 #include "link/Communication.h"
@@ -72,14 +73,31 @@ TEST(DelayConstFor, Arithmetic) {
   }
 }
 
-// Each trial reads the clock twice; the script gives (t0, t1) pairs.
-TEST_F(PortLines, CalibrationSearchStopsAtTheFirstTrialLongerThanOneHundredth) {
-  RecordingPort port;
-  ScriptedClock clock({5, 5, 7, 8, 10, 14});
-  calculate_delay_const();
-  EXPECT_EQ(clock.readingsTaken, 6u);
-  EXPECT_EQ(port.delayUnits, 100u + 1000u + 10000u);
-  EXPECT_EQ(delay_const, 10000u / 4u * 3u / 10u);  // 10000 / 4 * 0.3 = 750
+// Each trial reads the clock twice; the script gives (t0, t1) pairs. A trial counts once it lasts
+// a tenth of a second; a clock that steps backwards counts as no time at all.
+TEST_F(PortLines, CalibrationSearchStopsAtTheFirstTrialOfATenthOfASecond) {
+  struct Case {
+    const char* what;
+    std::vector<uint64_t> readings;
+    uint64_t delayUnits;
+    uint32_t expected;
+  };
+  const std::vector<Case> cases = {
+      {"short trials are not trusted",
+       {5, 5, 7, 8, 10, 14, 20, 29, 30, 40},
+       100u + 1000u + 10000u + 100000u + 1000000u,
+       30000},                                                        // 1 000 000 / 10 * 0.3
+      {"a clock stepping back", {50, 40, 40, 60}, 100u + 1000u, 15},  // 1 000 / 20 * 0.3
+      {"a long first trial", {0, 300}, 100u, 0},                      // 100 / 300 * 0.3
+  };
+  for (const Case& c : cases) {
+    RecordingPort port;
+    ScriptedClock clock(c.readings);
+    calculate_delay_const();
+    EXPECT_EQ(clock.readingsTaken, c.readings.size()) << c.what;
+    EXPECT_EQ(port.delayUnits, c.delayUnits) << c.what;
+    EXPECT_EQ(delay_const, c.expected) << c.what;
+  }
 }
 
 TEST_F(PortLines, CalibrationAppliesTheMultiplier) {
