@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/parport.h>
 #include <linux/ppdev.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -112,6 +113,14 @@ bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
     } else if (error == ENOENT || error == ENODEV || error == ENXIO) {
       why += "; load the ppdev module (modprobe ppdev)";
     }
+    return false;
+  }
+  // PPCLAIM waits, without limit, for whoever holds the port; a second copy of this tool keeps its
+  // claim for as long as it runs, so it is found here first instead of freezing the window.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+    why = device + " for the port at " + Hex(address) +
+          " is in use by another program (perhaps a second copy of this tool); close it first";
+    ::close(fd);
     return false;
   }
   if (ioctl(fd, PPCLAIM) != 0) {

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -68,17 +70,24 @@ TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
     const char* name;
     bool listed;
     bool device;
+    bool heldElsewhere;
     const char* why;
   };
   const Case cases[] = {
-      {"not listed", false, false, "no parallel port at 0x378"},
-      {"no device node", true, false, "modprobe ppdev"},
-      {"cannot claim", true, true, "cannot claim"},
+      {"not listed", false, false, false, "no parallel port at 0x378"},
+      {"no device node", true, false, false, "modprobe ppdev"},
+      {"cannot claim", true, true, false, "cannot claim"},
+      {"held by another copy", true, true, true, "in use by another program"},
   };
   for (const Case& c : cases) {
     FakeSystem system;
     if (c.listed) system.AddPort(0, "888\t1912");
     if (c.device) system.AddDevice(0);  // a plain file: opens, but PPCLAIM fails
+    int holder = -1;
+    if (c.heldElsewhere) {
+      holder = ::open((system.dev() / "parport0").c_str(), O_RDWR | O_CLOEXEC);
+      ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+    }
     std::vector<std::string> reports;
     uint32_t portBase = 0x378;
     HardwarePort port(portBase, {system.proc().string(), system.dev().string(), false,
@@ -93,6 +102,7 @@ TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
     portBase = 0x278;  // a new address is tried at the next access, and reported again
     EXPECT_EQ(port.Read(0x279), 0xFF);
     EXPECT_EQ(reports.size(), 2u) << c.name;
+    if (holder >= 0) ::close(holder);
   }
 }
 
