@@ -104,8 +104,8 @@ const std::vector<BoxedControl>& BoxedControls() {
       {IDC_SECTION2B_COMBO, "Section 2-B Display:", "", {"Section 2-B Display:", "LCD Display:"}},
       {IDC_LCD_MENU_TREE, "LCD Menus:", "", {"LCD Menus:"}},
       {IDC_AEDELAY_UNIT, "ms", "", {"After Eye Delay:", "Eye Options:"}},
-      {IDC_BOARD_TYPE, "Unknown", "", {"Board Information:"}},
-      {IDC_FIRMWARE_REVISION, "Unknown", "", {"Board Information:"}},
+      {IDC_BOARD_TYPE, "Unknown", "Board Type:", {"Board Information:"}},
+      {IDC_FIRMWARE_REVISION, "Unknown", "Firmware Revision:", {"Board Information:"}},
       {IDC_BANNER, "Orvanta", "Product banner", {}},
   };
   return controls;
