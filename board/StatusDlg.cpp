@@ -1,6 +1,7 @@
 #include "board/StatusDlg.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -120,7 +121,7 @@ void CStatusDlg::StartBoardRun() {
 }
 
 void CStatusDlg::Connect_To_Board() {
-  int result = -1;
+  std::optional<int> result;  // empty: the operation code names no operation
   if (m_Operation == kDownload) {
     result = Pull_From_Board();
   } else if (m_Operation == kUpload) {
@@ -128,7 +129,7 @@ void CStatusDlg::Connect_To_Board() {
   } else if (m_Operation == kFirmware) {
     result = Firmware_To_Board();
   }
-  if (result != -1) nCommResult = result == 1 ? 1 : 0;
+  if (result) nCommResult = *result == 1 ? 1 : 0;
   PostMessage(this, WM_USER_CLOSE_STATUS);
 }
 

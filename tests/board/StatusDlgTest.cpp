@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -7,6 +9,9 @@
 #include "app/Globals.h"
 #include "board/StatusDlg.h"
 #include "link/Communication.h"
+#include "sim/BoardFirmware.h"
+#include "sim/SimBoard.h"
+#include "sim/SimPort.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -101,6 +106,119 @@ TEST_F(StatusDlgTest, TheUserCannotCloseTheWindow) {
   EXPECT_FALSE(dlg.windowFlags() & Qt::WindowSystemMenuHint);
   EXPECT_FALSE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
   dlg.hide();
+}
+
+// A status window on a simulated board that answers, watched for what the user would see: when
+// the run starts, whether each change reaches the screen at once, and what an impatient user's
+// Escape or close request does.
+class WatchedRun : public WatchedStatusDlg {
+ public:
+  WatchedRun() {
+    for (QLabel* label : findChildren<QLabel*>()) {
+      if (label->property("controlId").toInt() == 1012) label->installEventFilter(&linePaints);
+    }
+    m_Progress->installEventFilter(&barPaints);
+  }
+  bool pestDuringStart = false;
+  bool pestDuringRun = false;
+  bool startedInsidePaint = false;
+  std::vector<int> linePaintsPerChange;
+  std::vector<int> barPaintsPerChange;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const bool startIsDue = m_StartPending;
+    ++paintDepth_;  // a child's repaint paints this window again, nested
+    WatchedStatusDlg::paintEvent(event);
+    --paintDepth_;
+    if (startIsDue && pestDuringStart) Pester();
+  }
+  void ShowStatusText(const std::string& text) override {
+    startedInsidePaint = startedInsidePaint || paintDepth_ > 0;
+    const int before = linePaints.count;
+    WatchedStatusDlg::ShowStatusText(text);
+    linePaintsPerChange.push_back(linePaints.count - before);
+    if (pestDuringRun) Pester();
+  }
+  void SetProgressPos(int position) override {
+    const int before = barPaints.count;
+    WatchedStatusDlg::SetProgressPos(position);
+    barPaintsPerChange.push_back(barPaints.count - before);
+  }
+
+ private:
+  struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      count += event->type() == QEvent::Paint ? 1 : 0;
+      return false;
+    }
+  };
+  void Pester() {
+    QCoreApplication::postEvent(this,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QCoreApplication::postEvent(this, new QCloseEvent());
+  }
+  PaintCounter linePaints;
+  PaintCounter barPaints;
+  int paintDepth_ = 0;
+};
+
+class StatusDlgOnABoard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGlobals();
+    board = FactoryBoard();
+    sim.Attach(&board);
+    port.through = &sim;
+    port.recordDelays = false;
+  }
+  void TearDown() override { ResetGlobals(); }
+  SimBoard board;
+  SimPort sim{base};
+  RecordingPort port;
+  ScopedCalibrationClock clock{&sim};
+};
+
+TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnce) {
+  struct Case {
+    const char* name;
+    int operation;
+    bool pestDuringStart;
+    bool pestDuringRun;
+    const char* working;
+  };
+  const Case cases[] = {
+      {"download", CStatusDlg::kDownload, false, false,
+       "Downloading settings from your board, please wait..."},
+      {"upload", CStatusDlg::kUpload, false, false,
+       "Uploading settings to your board, please wait..."},
+      {"download, Escape and close while the start is queued", CStatusDlg::kDownload, true, false,
+       "Downloading settings from your board, please wait..."},
+      {"upload, Escape and close during the run", CStatusDlg::kUpload, false, true,
+       "Uploading settings to your board, please wait..."},
+  };
+  for (const Case& c : cases) {
+    WatchedRun dlg;
+    dlg.m_Operation = c.operation;
+    dlg.pestDuringStart = c.pestDuringStart;
+    dlg.pestDuringRun = c.pestDuringRun;
+    for (int showing = 1; showing <= 2; ++showing) {
+      nCommResult = 0;
+      dlg.positions.clear();
+      dlg.m_ConnectText = ConnectingText(0x378, showing == 2);
+      EXPECT_EQ(dlg.DoModal(), QDialog::Rejected) << c.name;
+      EXPECT_EQ(nCommResult, 1) << c.name << ", showing " << showing;
+      EXPECT_EQ(dlg.runs, showing) << c.name << ": one run per showing";
+      EXPECT_EQ(dlg.upperLines.back(), QString::fromUtf8(c.working)) << c.name;
+      ASSERT_FALSE(dlg.positions.empty()) << c.name;
+      EXPECT_EQ(dlg.positions.front(), 0) << c.name;
+      EXPECT_EQ(dlg.positions.back(), 30) << c.name;
+    }
+    EXPECT_FALSE(dlg.startedInsidePaint) << c.name;
+    for (const int paints : dlg.linePaintsPerChange) EXPECT_GE(paints, 1) << c.name;
+    for (const int paints : dlg.barPaintsPerChange) EXPECT_GE(paints, 1) << c.name;
+  }
 }
 
 TEST(ConnectingText, PortInUpperCaseHexWithoutLeadingZeros) {
