@@ -1,5 +1,10 @@
 #include "sim/BoardStore.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -42,6 +47,38 @@ std::optional<std::string> ReadText(const fs::path& file, std::string& problem) 
   return text;
 }
 
+// Renames `from` to `to` unless something, even a dangling link, is already called `to`; errno
+// says why not. Where the file system cannot refuse atomically, it looks first.
+bool MoveWithoutReplacing(const fs::path& from, const fs::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  std::error_code error;
+  if (fs::symlink_status(to, error).type() != fs::file_type::not_found) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+// Writes `text` to a new file and flushes it to the disk, so that a rename over the old file never
+// leaves an empty one behind after a power cut.
+bool WriteDurably(const fs::path& file, const std::string& text) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) break;
+    done += static_cast<std::size_t>(written);
+  }
+  const bool ok = done == text.size() && ::fsync(fd) == 0;
+  const int savedErrno = errno;
+  ::close(fd);
+  errno = savedErrno;
+  return ok;
+}
+
 }  // namespace
 
 BoardStore::BoardStore(const fs::path& directory, std::ostream& report)
@@ -63,9 +100,18 @@ bool BoardStore::SaveIfChanged() {
 
 void BoardStore::Load() {
   std::error_code error;
-  if (!fs::exists(file_, error)) {
+  // A link is looked at, not followed: a dangling one is still something a save would replace.
+  const fs::file_type type = fs::symlink_status(file_, error).type();
+  if (type == fs::file_type::not_found) {
     // No board yet: the first save creates the file.
     board_.SetMemories(FactoryMemories());
+    return;
+  }
+  if (error) {
+    board_.SetMemories(FactoryMemories());
+    mayWrite_ = false;
+    report_ << "Simulated board: cannot look at " << file_.string() << " (" << error.message()
+            << "), so this run uses a factory-fresh board and never saves it" << std::endl;
     return;
   }
   std::string problem;
@@ -99,23 +145,20 @@ void BoardStore::StartFactoryFresh(const std::string& problem) {
 std::optional<fs::path> BoardStore::KeepAside() {
   for (int n = 1; n <= kMaxDamagedCopies; ++n) {
     const fs::path candidate = WithSuffix(file_, ".damaged-" + std::to_string(n));
-    std::error_code error;
-    if (fs::exists(candidate, error) || error) continue;
-    fs::rename(file_, candidate, error);
-    if (error) return std::nullopt;
-    return candidate;
+    if (MoveWithoutReplacing(file_, candidate)) return candidate;
+    if (errno != EEXIST) return std::nullopt;
   }
   return std::nullopt;
 }
 
 bool BoardStore::Save() {
-  const fs::path temporary = WithSuffix(file_, ".tmp");
+  // Named after this process, so two copies of the tool never write the same temporary file.
+  const fs::path temporary = WithSuffix(file_, ".tmp-" + std::to_string(::getpid()));
   std::error_code error;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << FormatBoardHex(board_.Memories());
-    out.close();
-    if (!out) error = std::make_error_code(std::errc::io_error);
+  fs::remove(temporary, error);  // left over from a run that was killed mid-save
+  error.clear();
+  if (!WriteDurably(temporary, FormatBoardHex(board_.Memories()))) {
+    error.assign(errno != 0 ? errno : EIO, std::generic_category());
   }
   if (!error) fs::rename(temporary, file_, error);
   if (error) {

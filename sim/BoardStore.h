@@ -5,7 +5,8 @@
 // SimulatedBoard.hex.damaged-<n> (the first free n), reported in one line, and replaced by a
 // factory board; if it cannot be moved aside, this run never saves, so it is never overwritten.
 // The file is saved whenever reset is released after the memories changed, and when the store
-// goes; each save writes a temporary file beside it and renames it over the old one.
+// goes; each save writes a temporary file beside it, flushes it to the disk and renames it over
+// the old one. Links are never followed or replaced.
 #pragma once
 
 #include <cstdint>

@@ -163,6 +163,57 @@ TEST_F(BoardStoreFiles, EveryDamagedFileGetsItsOwnName) {
   EXPECT_EQ(ReadFile(fs::path(File()) += ".damaged-2"), "second");
 }
 
+// Links are moved as they are, never followed or replaced, and a name already taken, even by a
+// dangling link, is skipped.
+TEST_F(BoardStoreFiles, LinksAreKeptAsideNotReplaced) {
+  const fs::path nowhere = directory_ / "nowhere";
+  fs::create_symlink(nowhere, fs::path(File()) += ".damaged-1");
+  fs::create_symlink(nowhere, File());  // the board file itself is a dangling link
+  {
+    BoardStore store(directory_, report_);
+    EXPECT_EQ(store.Board().Memories(), FactoryMemories());
+  }
+  EXPECT_NE(report_.str().find("kept it as SimulatedBoard.hex.damaged-2"), std::string::npos)
+      << report_.str();
+  EXPECT_EQ(fs::read_symlink(fs::path(File()) += ".damaged-1"), nowhere);
+  EXPECT_EQ(fs::read_symlink(fs::path(File()) += ".damaged-2"), nowhere);
+  EXPECT_FALSE(fs::exists(nowhere));
+  EXPECT_EQ(ParseBoardHex(ReadFile(File())).memories, FactoryMemories());
+}
+
+TEST_F(BoardStoreFiles, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
+  for (int n = 1; n <= 1000; ++n)
+    WriteFile(fs::path(File()) += ".damaged-" + std::to_string(n), "");
+  WriteFile(File(), "precious");
+  {
+    BoardStore store(directory_, report_);
+    store.Board().SetDataByte(0, 0x55);
+    EXPECT_FALSE(store.SaveIfChanged());
+  }
+  EXPECT_NE(report_.str().find("never saves it"), std::string::npos) << report_.str();
+  EXPECT_EQ(ReadFile(File()), "precious");
+  EXPECT_FALSE(fs::exists(fs::path(File()) += ".damaged-1001"));
+}
+
+TEST_F(BoardStoreFiles, AFailedSaveIsReportedOnceAndLeavesNothingBehind) {
+  {
+    BoardStore store(directory_, report_);
+    fs::remove_all(directory_);  // the application directory went away under the running tool
+    EXPECT_FALSE(store.SaveIfChanged());
+    store.Board().SetDataByte(0, 0x55);
+    EXPECT_FALSE(store.SaveIfChanged());
+    fs::create_directories(directory_);
+    EXPECT_TRUE(store.SaveIfChanged());
+  }
+  const std::string report = report_.str();
+  EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+  EXPECT_NE(report.find("could not save"), std::string::npos) << report;
+  EXPECT_EQ(ParseBoardHex(ReadFile(File())).memories.data[0], 0x55);
+  for (const auto& entry : fs::directory_iterator(directory_)) {
+    EXPECT_EQ(entry.path().filename(), kBoardFileName) << "left behind: " << entry.path();
+  }
+}
+
 TEST(BoardHex, RoundTripAndLayout) {
   BoardMemories memories;
   for (uint16_t a = 0; a < 0x40; ++a) memories.code[a] = static_cast<uint8_t>(a * 7);
