@@ -58,6 +58,11 @@ std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir)
 HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
     : base_(base), options_(std::move(options)) {
   if (!options_.report) options_.report = ReportToStderr;
+  if (!options_.ioctl) {
+    options_.ioctl = [](int fd, unsigned long request, unsigned char* byte) {
+      return byte != nullptr ? ::ioctl(fd, request, byte) : ::ioctl(fd, request);
+    };
+  }
 }
 
 HardwarePort::~HardwarePort() {
@@ -78,12 +83,27 @@ void HardwarePort::Open(uint32_t address) {
   options_.report(why);
 }
 
+void HardwarePort::ReleasePpdev() {
+  if (fd_ < 0) return;
+  options_.ioctl(fd_, PPRELEASE, nullptr);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+bool HardwarePort::Request(unsigned long request, unsigned char* byte) {
+  if (options_.ioctl(fd_, request, byte) == 0) return true;
+  const int error = errno;
+  ReleasePpdev();
+  kind_ = Kind::Absent;  // openedBase_ stays, so the port is not retried until `base` changes
+  options_.report("the parallel port at " + Hex(*openedBase_) + " stopped answering (" +
+                  std::strerror(error) +
+                  "); choose the port again under \"Connection...\" or "
+                  "restart the tool");
+  return false;
+}
+
 void HardwarePort::Close() {
-  if (fd_ >= 0) {
-    ioctl(fd_, PPRELEASE);
-    ::close(fd_);
-    fd_ = -1;
-  }
+  ReleasePpdev();
 #if ORVANTA_HAVE_DIRECT_IO
   if (kind_ == Kind::DirectIo && openedBase_) {
     ioperm(*openedBase_, 3, 0);
@@ -123,7 +143,7 @@ bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
     ::close(fd);
     return false;
   }
-  if (ioctl(fd, PPCLAIM) != 0) {
+  if (options_.ioctl(fd, PPCLAIM, nullptr) != 0) {
     const int error = errno;
     why = "cannot claim " + device + " for the port at " + Hex(address) + ": " +
           std::strerror(error) + "; another driver (usually lp) may hold it: unload it (rmmod lp)";
@@ -170,9 +190,9 @@ void HardwarePort::Write(uint16_t port, uint8_t value) {
       }
       unsigned char byte = value;
       if (port == *openedBase_) {
-        ioctl(fd_, PPWDATA, &byte);
+        Request(PPWDATA, &byte);
       } else if (port == *openedBase_ + 2) {
-        ioctl(fd_, PPWCONTROL, &byte);
+        Request(PPWCONTROL, &byte);
       }
       // The status register drives no connector line; writes to it are dropped.
       return;
@@ -191,14 +211,15 @@ uint8_t HardwarePort::Read(uint16_t port) {
       return 0xFF;
     case Kind::Ppdev: {
       unsigned char byte = 0xFF;
+      bool ok = true;
       if (port == *openedBase_) {
-        ioctl(fd_, PPRDATA, &byte);
+        ok = Request(PPRDATA, &byte);
       } else if (port == *openedBase_ + 1) {
-        ioctl(fd_, PPRSTATUS, &byte);
+        ok = Request(PPRSTATUS, &byte);
       } else if (port == *openedBase_ + 2) {
-        ioctl(fd_, PPRCONTROL, &byte);
+        ok = Request(PPRCONTROL, &byte);
       }
-      return byte;
+      return ok ? byte : 0xFF;
     }
   }
   return 0xFF;
@@ -218,7 +239,9 @@ void HardwarePort::Delay(uint32_t units) {
       // Port 0x80 is not ours under ppdev; a status read is a port access of the same steady,
       // short length.
       unsigned char byte = 0;
-      for (uint32_t i = 0; i < units; ++i) ioctl(fd_, PPRSTATUS, &byte);
+      for (uint32_t i = 0; i < units; ++i) {
+        if (!Request(PPRSTATUS, &byte)) return;
+      }
       return;
     }
   }

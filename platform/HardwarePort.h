@@ -17,6 +17,8 @@ struct HardwarePortOptions {
   bool allowDirectIo = true;
   // Receives the one-line explanation when no port can be used.
   std::function<void(const std::string&)> report;
+  // The ppdev requests (PPCLAIM, PPWDATA, ...); tests put a fake here. Empty: the real ioctl.
+  std::function<int(int fd, unsigned long request, unsigned char* byte)> ioctl;
 };
 
 // The N of the parportN whose first base address equals `base`, from procDir/parportN/base-addr.
@@ -43,6 +45,9 @@ class HardwarePort final : public PortBackend {
   void Close();
   bool OpenPpdev(uint32_t address, std::string& why);
   bool OpenDirectIo(uint32_t address);
+  // One ppdev request on the open port; a failure gives the port up until `base` changes.
+  bool Request(unsigned long request, unsigned char* byte);
+  void ReleasePpdev();
 
   const uint32_t& base_;
   HardwarePortOptions options_;

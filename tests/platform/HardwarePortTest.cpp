@@ -1,10 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/parport.h>
+#include <linux/ppdev.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,8 +95,11 @@ TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
     }
     std::vector<std::string> reports;
     uint32_t portBase = 0x378;
-    HardwarePort port(portBase, {system.proc().string(), system.dev().string(), false,
-                                 [&](const std::string& line) { reports.push_back(line); }});
+    HardwarePort port(portBase, {system.proc().string(),
+                                 system.dev().string(),
+                                 false,
+                                 [&](const std::string& line) { reports.push_back(line); },
+                                 {}});
     port.Write(0x378, 0x04);
     EXPECT_EQ(port.Read(0x379), 0xFF) << c.name;
     port.Delay(3);
@@ -106,6 +114,86 @@ TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
   }
 }
 
+// What the port asks of ppdev, through a fake that answers every request.
+struct FakePpdev {
+  struct Call {
+    unsigned long request;
+    int value;  // the byte handed over or returned; -1 for requests without one
+    bool operator==(const Call&) const = default;
+  };
+  std::vector<Call> calls;
+  uint8_t status = 0x20;
+  unsigned long failing = 0;  // this request fails with EIO
+
+  std::function<int(int, unsigned long, unsigned char*)> Ioctl() {
+    return [this](int, unsigned long request, unsigned char* byte) {
+      if (request == PPRSTATUS && byte != nullptr) *byte = status;
+      calls.push_back({request, byte != nullptr ? *byte : -1});
+      if (request != failing) return 0;
+      errno = EIO;
+      return -1;
+    };
+  }
+};
+
+TEST(HardwarePort, PpdevCarriesEachRegisterToItsRequest) {
+  FakeSystem system;
+  system.AddPort(0, "888\t1912");
+  system.AddPort(1, "632\t1656");
+  system.AddDevice(0);
+  system.AddDevice(1);
+  FakePpdev ppdev;
+  std::vector<std::string> reports;
+  uint32_t portBase = 0x378;
+  HardwarePort port(portBase,
+                    {system.proc().string(), system.dev().string(), false,
+                     [&](const std::string& line) { reports.push_back(line); }, ppdev.Ioctl()});
+  port.Write(0x378, 0x05);
+  port.Write(0x37A, 0x10);
+  port.Write(0x379, 0x33);  // the status register drives no line: dropped
+  EXPECT_EQ(port.Read(0x379), 0x20);
+  port.Write(0x80, 0x00);  // one delay unit is one status read
+  port.Delay(2);
+  portBase = 0x278;  // a new port: the old one is released first
+  port.Write(0x278, 0x04);
+  using C = FakePpdev::Call;
+  EXPECT_EQ(ppdev.calls, (std::vector<C>{{PPCLAIM, -1},
+                                         {PPWDATA, 0x05},
+                                         {PPWCONTROL, 0x10},
+                                         {PPRSTATUS, 0x20},
+                                         {PPRSTATUS, 0x20},
+                                         {PPRSTATUS, 0x20},
+                                         {PPRSTATUS, 0x20},
+                                         {PPRELEASE, -1},
+                                         {PPCLAIM, -1},
+                                         {PPWDATA, 0x04}}));
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST(HardwarePort, APortThatStopsAnsweringIsGivenUpWithOneLine) {
+  FakeSystem system;
+  system.AddPort(0, "888\t1912");
+  system.AddDevice(0);
+  FakePpdev ppdev;
+  ppdev.failing = PPWDATA;
+  std::vector<std::string> reports;
+  const uint32_t portBase = 0x378;
+  HardwarePort port(portBase,
+                    {system.proc().string(), system.dev().string(), false,
+                     [&](const std::string& line) { reports.push_back(line); }, ppdev.Ioctl()});
+  port.Write(0x378, 0x04);
+  EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent);
+  const std::size_t callsWhenGivenUp = ppdev.calls.size();
+  EXPECT_EQ(port.Read(0x379), 0xFF);
+  port.Delay(5);
+  port.Write(0x378, 0x00);
+  EXPECT_EQ(ppdev.calls.size(), callsWhenGivenUp) << "not retried until the port changes";
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("the parallel port at 0x378 stopped answering"), std::string::npos)
+      << reports[0];
+  EXPECT_EQ(ppdev.calls.back().request, static_cast<unsigned long>(PPRELEASE));
+}
+
 TEST(HardwarePort, PermissionDeniedNamesGroupLp) {
   if (geteuid() == 0) GTEST_SKIP() << "root opens any file";
   FakeSystem system;
@@ -114,8 +202,11 @@ TEST(HardwarePort, PermissionDeniedNamesGroupLp) {
   fs::permissions(system.dev() / "parport0", fs::perms::none);
   std::vector<std::string> reports;
   const uint32_t portBase = 0x378;
-  HardwarePort port(portBase, {system.proc().string(), system.dev().string(), false,
-                               [&](const std::string& line) { reports.push_back(line); }});
+  HardwarePort port(portBase, {system.proc().string(),
+                               system.dev().string(),
+                               false,
+                               [&](const std::string& line) { reports.push_back(line); },
+                               {}});
   port.Write(0x378, 0);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("group lp"), std::string::npos) << reports[0];
