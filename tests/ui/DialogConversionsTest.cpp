@@ -10,8 +10,10 @@ class DialogConversions : public MainDialogTest {
   Block RoundTrip(const Block& block) {
     ShowBlock(block);
     for (int element = 17; element <= 30; ++element) SettingsArray[element] = 0xC0 + element;
+    SettingsArray[0] = 0xA5;
     SettingsArray[31] = 0x5A;
     dlg->PopulateSettingArrayFromDialog();
+    EXPECT_EQ(SettingsArray[0], 0xA5) << "element 0 untouched";
     EXPECT_EQ(SettingsArray[31], 0x5A) << "element 31 untouched";
     Block rebuilt{};
     for (int element = 1; element <= 30; ++element) {
