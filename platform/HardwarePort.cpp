@@ -78,8 +78,10 @@ void HardwarePort::Open(uint32_t address) {
   Close();
   openedBase_ = address;
   std::string why;
-  if (OpenPpdev(address, why)) return;
-  if (OpenDirectIo(address)) return;
+  bool inUse = false;
+  if (OpenPpdev(address, why, inUse)) return;
+  // Direct I/O would bypass the holder's claim and drive its lines from under it.
+  if (!inUse && OpenDirectIo(address)) return;
   options_.report(why);
 }
 
@@ -96,9 +98,7 @@ bool HardwarePort::Request(unsigned long request, unsigned char* byte) {
   ReleasePpdev();
   kind_ = Kind::Absent;  // openedBase_ stays, so the port is not retried until `base` changes
   options_.report("the parallel port at " + Hex(*openedBase_) + " stopped answering (" +
-                  std::strerror(error) +
-                  "); choose the port again under \"Connection...\" or "
-                  "restart the tool");
+                  std::strerror(error) + "); board runs fail until the tool is restarted");
   return false;
 }
 
@@ -114,7 +114,7 @@ void HardwarePort::Close() {
   openedBase_.reset();
 }
 
-bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
+bool HardwarePort::OpenPpdev(uint32_t address, std::string& why, bool& inUse) {
   const std::optional<int> number = FindParportForBase(address, options_.procDir);
   if (!number) {
     why = "no parallel port at " + Hex(address) + " (none is listed under " + options_.procDir +
@@ -140,6 +140,7 @@ bool HardwarePort::OpenPpdev(uint32_t address, std::string& why) {
   if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
     why = device + " for the port at " + Hex(address) +
           " is in use by another program (perhaps a second copy of this tool); close it first";
+    inUse = true;
     ::close(fd);
     return false;
   }

@@ -43,7 +43,8 @@ class HardwarePort final : public PortBackend {
  private:
   void Open(uint32_t address);
   void Close();
-  bool OpenPpdev(uint32_t address, std::string& why);
+  // `inUse`: another program holds the port, so nothing else may touch it either.
+  bool OpenPpdev(uint32_t address, std::string& why, bool& inUse);
   bool OpenDirectIo(uint32_t address);
   // One ppdev request on the open port; a failure gives the port up until `base` changes.
   bool Request(unsigned long request, unsigned char* byte);

@@ -53,30 +53,35 @@ bool MoveWithoutReplacing(const fs::path& from, const fs::path& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno != EINVAL && errno != ENOSYS) return false;
   std::error_code error;
-  if (fs::symlink_status(to, error).type() != fs::file_type::not_found) {
-    errno = EEXIST;
+  const fs::file_type type = fs::symlink_status(to, error).type();
+  if (type != fs::file_type::not_found) {
+    // A name that cannot be looked at is no more free than a taken one, but says something else.
+    errno = type == fs::file_type::none && error ? error.value() : EEXIST;
     return false;
   }
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 // Writes `text` to a new file and flushes it to the disk, so that a rename over the old file never
-// leaves an empty one behind after a power cut.
-bool WriteDurably(const fs::path& file, const std::string& text) {
+// leaves an empty one behind after a power cut. Returns 0 or the error.
+int WriteDurably(const fs::path& file, const std::string& text) {
   const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
+  if (fd < 0) return errno;
+  int result = 0;
   std::size_t done = 0;
-  while (done < text.size()) {
+  while (done < text.size() && result == 0) {
     const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) break;
-    done += static_cast<std::size_t>(written);
+    if (written > 0) {
+      done += static_cast<std::size_t>(written);
+    } else if (written == 0) {
+      result = EIO;  // no progress and no reason given
+    } else if (errno != EINTR) {
+      result = errno;
+    }
   }
-  const bool ok = done == text.size() && ::fsync(fd) == 0;
-  const int savedErrno = errno;
+  if (result == 0 && ::fsync(fd) != 0) result = errno;
   ::close(fd);
-  errno = savedErrno;
-  return ok;
+  return result;
 }
 
 }  // namespace
@@ -155,10 +160,10 @@ bool BoardStore::Save() {
   // Named after this process, so two copies of the tool never write the same temporary file.
   const fs::path temporary = WithSuffix(file_, ".tmp-" + std::to_string(::getpid()));
   std::error_code error;
-  fs::remove(temporary, error);  // left over from a run that was killed mid-save
+  fs::remove(temporary, error);  // left by an earlier run killed mid-save that had this same id
   error.clear();
-  if (!WriteDurably(temporary, FormatBoardHex(board_.Memories()))) {
-    error.assign(errno != 0 ? errno : EIO, std::generic_category());
+  if (const int failure = WriteDurably(temporary, FormatBoardHex(board_.Memories()))) {
+    error.assign(failure, std::generic_category());
   }
   if (!error) fs::rename(temporary, file_, error);
   if (error) {

@@ -6,7 +6,9 @@
 // factory board; if it cannot be moved aside, this run never saves, so it is never overwritten.
 // The file is saved whenever reset is released after the memories changed, and when the store
 // goes; each save writes a temporary file beside it, flushes it to the disk and renames it over
-// the old one. Links are never followed or replaced.
+// the old one. A link is read through, and the first save puts a plain file in its place; a
+// dangling link counts as damaged. Keeping aside never replaces a name that is taken, even by a
+// dangling link.
 #pragma once
 
 #include <cstdint>

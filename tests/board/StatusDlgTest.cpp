@@ -195,8 +195,8 @@ TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnc
        "Uploading settings to your board, please wait..."},
       {"download, Escape and close while the start is queued", CStatusDlg::kDownload, true, false,
        "Downloading settings from your board, please wait..."},
-      {"upload, Escape and close during the run", CStatusDlg::kUpload, false, true,
-       "Uploading settings to your board, please wait..."},
+      {"upload, Escape and close queued while the run holds the thread", CStatusDlg::kUpload, false,
+       true, "Uploading settings to your board, please wait..."},
   };
   for (const Case& c : cases) {
     WatchedRun dlg;

@@ -24,8 +24,8 @@ class FakeSystem {
  public:
   FakeSystem() {
     root_ = fs::temp_directory_path() /
-            ("orvanta-hw-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("orvanta-hw-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     fs::create_directories(proc());
     fs::create_directories(dev());
@@ -122,13 +122,16 @@ struct FakePpdev {
     bool operator==(const Call&) const = default;
   };
   std::vector<Call> calls;
-  uint8_t status = 0x20;
   unsigned long failing = 0;  // this request fails with EIO
 
   std::function<int(int, unsigned long, unsigned char*)> Ioctl() {
     return [this](int, unsigned long request, unsigned char* byte) {
-      if (request == PPRSTATUS && byte != nullptr) *byte = status;
+      // Each register reads back its own value, so a mix-up shows.
+      if (request == PPRDATA) *byte = 0x11;
+      if (request == PPRSTATUS) *byte = 0x20;
+      if (request == PPRCONTROL) *byte = 0x33;
       calls.push_back({request, byte != nullptr ? *byte : -1});
+      errno = 0;
       if (request != failing) return 0;
       errno = EIO;
       return -1;
@@ -151,7 +154,9 @@ TEST(HardwarePort, PpdevCarriesEachRegisterToItsRequest) {
   port.Write(0x378, 0x05);
   port.Write(0x37A, 0x10);
   port.Write(0x379, 0x33);  // the status register drives no line: dropped
+  EXPECT_EQ(port.Read(0x378), 0x11);
   EXPECT_EQ(port.Read(0x379), 0x20);
+  EXPECT_EQ(port.Read(0x37A), 0x33);
   port.Write(0x80, 0x00);  // one delay unit is one status read
   port.Delay(2);
   portBase = 0x278;  // a new port: the old one is released first
@@ -160,7 +165,9 @@ TEST(HardwarePort, PpdevCarriesEachRegisterToItsRequest) {
   EXPECT_EQ(ppdev.calls, (std::vector<C>{{PPCLAIM, -1},
                                          {PPWDATA, 0x05},
                                          {PPWCONTROL, 0x10},
+                                         {PPRDATA, 0x11},
                                          {PPRSTATUS, 0x20},
+                                         {PPRCONTROL, 0x33},
                                          {PPRSTATUS, 0x20},
                                          {PPRSTATUS, 0x20},
                                          {PPRSTATUS, 0x20},
@@ -189,9 +196,30 @@ TEST(HardwarePort, APortThatStopsAnsweringIsGivenUpWithOneLine) {
   port.Write(0x378, 0x00);
   EXPECT_EQ(ppdev.calls.size(), callsWhenGivenUp) << "not retried until the port changes";
   ASSERT_EQ(reports.size(), 1u);
-  EXPECT_NE(reports[0].find("the parallel port at 0x378 stopped answering"), std::string::npos)
+  EXPECT_NE(reports[0].find("the parallel port at 0x378 stopped answering (Input/output error)"),
+            std::string::npos)
       << reports[0];
   EXPECT_EQ(ppdev.calls.back().request, static_cast<unsigned long>(PPRELEASE));
+}
+
+// A port another copy holds is left alone: no direct I/O behind the holder's back, even for root.
+TEST(HardwarePort, APortInUseIsNotTakenOverByDirectIo) {
+  FakeSystem system;
+  system.AddPort(0, "888\t1912");
+  system.AddDevice(0);
+  const int holder = ::open((system.dev() / "parport0").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+  std::vector<std::string> reports;
+  const uint32_t portBase = 0x378;
+  HardwarePort port(portBase, {system.proc().string(),
+                               system.dev().string(),
+                               true,
+                               [&](const std::string& line) { reports.push_back(line); },
+                               {}});
+  EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent);  // opening only: no port access at all
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("in use by another program"), std::string::npos) << reports[0];
+  ::close(holder);
 }
 
 TEST(HardwarePort, PermissionDeniedNamesGroupLp) {

@@ -163,8 +163,8 @@ TEST_F(BoardStoreFiles, EveryDamagedFileGetsItsOwnName) {
   EXPECT_EQ(ReadFile(fs::path(File()) += ".damaged-2"), "second");
 }
 
-// Links are moved as they are, never followed or replaced, and a name already taken, even by a
-// dangling link, is skipped.
+// A dangling link as the board file is kept aside as it is, and a name already taken, even by a
+// dangling link, is skipped: no link is followed or replaced while keeping aside.
 TEST_F(BoardStoreFiles, LinksAreKeptAsideNotReplaced) {
   const fs::path nowhere = directory_ / "nowhere";
   fs::create_symlink(nowhere, fs::path(File()) += ".damaged-1");
