@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/HardwarePort.h"
@@ -41,6 +42,19 @@ class FakeSystem {
 
   fs::path proc() const { return root_ / "proc"; }
   fs::path dev() const { return root_ / "dev"; }
+
+  // Options that look at this tree and collect the one-line reports in `reports`.
+  HardwarePortOptions Options(std::vector<std::string>& reports, bool allowDirectIo = false,
+                              decltype(HardwarePortOptions::ioctl) ioctl = {}) const {
+    return {proc().string(), dev().string(), allowDirectIo,
+            [&reports](const std::string& line) { reports.push_back(line); }, std::move(ioctl)};
+  }
+  // Locks device parportN as another copy of the tool would; the caller closes the result.
+  int HoldDevice(int number) const {
+    const int fd =
+        ::open((dev() / ("parport" + std::to_string(number))).c_str(), O_RDWR | O_CLOEXEC);
+    return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? fd : -1;
+  }
 
  private:
   fs::path root_;
@@ -88,18 +102,11 @@ TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
     FakeSystem system;
     if (c.listed) system.AddPort(0, "888\t1912");
     if (c.device) system.AddDevice(0);  // a plain file: opens, but PPCLAIM fails
-    int holder = -1;
-    if (c.heldElsewhere) {
-      holder = ::open((system.dev() / "parport0").c_str(), O_RDWR | O_CLOEXEC);
-      ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
-    }
+    const int holder = c.heldElsewhere ? system.HoldDevice(0) : -1;
+    ASSERT_EQ(holder >= 0, c.heldElsewhere) << c.name;
     std::vector<std::string> reports;
     uint32_t portBase = 0x378;
-    HardwarePort port(portBase, {system.proc().string(),
-                                 system.dev().string(),
-                                 false,
-                                 [&](const std::string& line) { reports.push_back(line); },
-                                 {}});
+    HardwarePort port(portBase, system.Options(reports));
     port.Write(0x378, 0x04);
     EXPECT_EQ(port.Read(0x379), 0xFF) << c.name;
     port.Delay(3);
@@ -148,9 +155,7 @@ TEST(HardwarePort, PpdevCarriesEachRegisterToItsRequest) {
   FakePpdev ppdev;
   std::vector<std::string> reports;
   uint32_t portBase = 0x378;
-  HardwarePort port(portBase,
-                    {system.proc().string(), system.dev().string(), false,
-                     [&](const std::string& line) { reports.push_back(line); }, ppdev.Ioctl()});
+  HardwarePort port(portBase, system.Options(reports, false, ppdev.Ioctl()));
   port.Write(0x378, 0x05);
   port.Write(0x37A, 0x10);
   port.Write(0x379, 0x33);  // the status register drives no line: dropped
@@ -185,9 +190,7 @@ TEST(HardwarePort, APortThatStopsAnsweringIsGivenUpWithOneLine) {
   ppdev.failing = PPWDATA;
   std::vector<std::string> reports;
   const uint32_t portBase = 0x378;
-  HardwarePort port(portBase,
-                    {system.proc().string(), system.dev().string(), false,
-                     [&](const std::string& line) { reports.push_back(line); }, ppdev.Ioctl()});
+  HardwarePort port(portBase, system.Options(reports, false, ppdev.Ioctl()));
   port.Write(0x378, 0x04);
   EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent);
   const std::size_t callsWhenGivenUp = ppdev.calls.size();
@@ -207,15 +210,11 @@ TEST(HardwarePort, APortInUseIsNotTakenOverByDirectIo) {
   FakeSystem system;
   system.AddPort(0, "888\t1912");
   system.AddDevice(0);
-  const int holder = ::open((system.dev() / "parport0").c_str(), O_RDWR | O_CLOEXEC);
-  ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
+  const int holder = system.HoldDevice(0);
+  ASSERT_GE(holder, 0);
   std::vector<std::string> reports;
   const uint32_t portBase = 0x378;
-  HardwarePort port(portBase, {system.proc().string(),
-                               system.dev().string(),
-                               true,
-                               [&](const std::string& line) { reports.push_back(line); },
-                               {}});
+  HardwarePort port(portBase, system.Options(reports, true));
   EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent);  // opening only: no port access at all
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("in use by another program"), std::string::npos) << reports[0];
@@ -230,11 +229,7 @@ TEST(HardwarePort, PermissionDeniedNamesGroupLp) {
   fs::permissions(system.dev() / "parport0", fs::perms::none);
   std::vector<std::string> reports;
   const uint32_t portBase = 0x378;
-  HardwarePort port(portBase, {system.proc().string(),
-                               system.dev().string(),
-                               false,
-                               [&](const std::string& line) { reports.push_back(line); },
-                               {}});
+  HardwarePort port(portBase, system.Options(reports));
   port.Write(0x378, 0);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("group lp"), std::string::npos) << reports[0];
