@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/HardwarePort.h"
 #include "platform/PortIo.h"
+#include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "sim/BoardStore.h"
 #include "sim/SimPort.h"
@@ -25,6 +26,7 @@ std::filesystem::path ApplicationDirectory() {
 
 PlatformSetup::PlatformSetup() {
   previousMessageBox_ = SetMessageBoxHandler(ShowQtMessageBox);
+  previousFileDialog_ = SetFileDialogHandler(ShowQtFileDialog);
   if (bSimulate == 1) {
     simPort_ = std::make_unique<SimPort>(base);
     simBoard_ = std::make_unique<BoardStore>(ApplicationDirectory(), std::cerr);
@@ -42,6 +44,7 @@ PlatformSetup::~PlatformSetup() {
   SetPortBackend(previousPort_);
   SetCalibrationClock(previousClock_);
   SetMessageBoxHandler(previousMessageBox_);
+  SetFileDialogHandler(previousFileDialog_);
   if (simPort_) simPort_->Attach(nullptr);
   simBoard_.reset();  // saves the simulated board
 }

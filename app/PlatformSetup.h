@@ -1,11 +1,12 @@
 // The one place that chooses the real implementations behind the seams: the port backend (the
 // simulated board with "simulate", the hardware port otherwise), the calibration clock and the
-// message boxes. Puts back what was there before when it goes. The simulated board is loaded from
-// the application directory and saved there again when it goes.
+// message boxes and file dialogs. Puts back what was there before when it goes. The simulated board
+// is loaded from the application directory and saved there again when it goes.
 #pragma once
 
 #include <memory>
 
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 
 class BoardStore;
@@ -28,4 +29,5 @@ class PlatformSetup {
   PortBackend* previousPort_ = nullptr;
   Clock* previousClock_ = nullptr;
   MessageBoxHandler previousMessageBox_;
+  FileDialogHandler previousFileDialog_;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ostream>
+#include <utility>
 
 #include "app/Globals.h"
 #include "link/Communication.h"
@@ -119,6 +120,19 @@ MessageRecorder::MessageRecorder(SeamLog* log) {
 
 MessageRecorder::~MessageRecorder() {
   SetMessageBoxHandler(previous_);
+}
+
+FileDialogScript::FileDialogScript(std::vector<std::optional<std::string>> script)
+    : answers(std::move(script)) {
+  previous_ = SetFileDialogHandler([this](const FileDialogRequest& request) {
+    requests.push_back(request);
+    const std::size_t index = requests.size() - 1;
+    return index < answers.size() ? answers[index] : std::nullopt;
+  });
+}
+
+FileDialogScript::~FileDialogScript() {
+  SetFileDialogHandler(previous_);
 }
 
 void ResetGlobals() {

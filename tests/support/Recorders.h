@@ -4,10 +4,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/PortIo.h"
 
@@ -87,6 +89,21 @@ class MessageRecorder {
 
  private:
   MessageBoxHandler previous_;
+};
+
+// Answers file dialogs from a script: each request takes the next answer (a path, or nothing for
+// a cancelled dialog); with the script used up, dialogs are cancelled.
+class FileDialogScript {
+ public:
+  explicit FileDialogScript(std::vector<std::optional<std::string>> answers = {});
+  ~FileDialogScript();
+  FileDialogScript(const FileDialogScript&) = delete;
+  FileDialogScript& operator=(const FileDialogScript&) = delete;
+  std::vector<FileDialogRequest> requests;
+  std::vector<std::optional<std::string>> answers;
+
+ private:
+  FileDialogHandler previous_;
 };
 
 // Makes `clock` the calibration clock for the scope (a SimPort's virtual clock, say).
