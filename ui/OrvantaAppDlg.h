@@ -1,7 +1,7 @@
 // The main dialog: every setting of the board on screen, and the buttons behind which the board
 // commands, the settings files and the connection settings stand. Declared here once; members
-// that serve another concern are defined in that concern's file (settings/LCDMenuTree.cpp,
-// settings/Presets.cpp, settings/Validation.cpp, ui/DialogConversions.cpp, ...).
+// that serve another concern are defined in that concern's file (ui/LCDMenuTree.cpp,
+// ui/Presets.cpp, ui/Validation.cpp, ui/DialogConversions.cpp, ...).
 #pragma once
 
 #include <QIcon>
@@ -97,20 +97,20 @@ class COrvantaAppDlg : public CDialog {
   void UpdateAEDelayDelayValue();
   void OnVScroll(int nSBCode, int nPos, QWidget* pScrollBar);
 
-  // LCD menu tree (settings/LCDMenuTree.cpp).
+  // LCD menu tree (ui/LCDMenuTree.cpp).
   void PopulateLCDMenuTree();
   void LoadLCDMenuChoices();
   void DetermineSelectLCDMenus();
   QTreeWidgetItem* GetNextTreeItem(QTreeWidgetItem* item) const;
 
-  // Presets and blank settings (settings/Presets.cpp).
+  // Presets and blank settings (ui/Presets.cpp).
   void LoadUpConservativeSettings();
   void LoadUpNormalSettings();
   void LoadUpFastSettings();
   void LoadUpExtremeSettings();
   void LoadUpBlankSettings();
 
-  // Completeness check and the snapshot a settings file is written from (settings/Validation.cpp).
+  // Completeness check and the snapshot a settings file is written from (ui/Validation.cpp).
   bool PerformValidationCheck(int& offendingControl) const;
   void ReadCurrentSettings();
 
