@@ -1,55 +1,43 @@
-// The four presets of the firing settings, and the blank settings shown when no block could be
-// read.
+// The preset buttons and the blank settings shown when no block could be read; the values are
+// the settings model's (settings/Presets.h).
 #include <QComboBox>
 
 #include "platform/Controls.h"
+#include "settings/DialogSettings.h"
+#include "settings/Presets.h"
 #include "ui/OrvantaAppDlg.h"
-
-struct COrvantaAppDlg::PresetValues {
-  int rateOfFire;
-  const char* debounce;
-  const char* dwell;
-  const char* afterEyeDelay;
-};
-
-namespace {
-
-constexpr int kPresetFiringMode = 0;   // "Semi Auto"
-constexpr int kPresetAEBypassROF = 5;  // "12 bps"
-constexpr int kAEDelayModeDelay = 2;
-
-}  // namespace
+#include "ui/SettingsText.h"
 
 void COrvantaAppDlg::LoadUpConservativeSettings() {
-  LoadUpPreset({4, "4", "10", "6"});
+  LoadUpPreset(PresetFor(Preset::Conservative));
 }
 void COrvantaAppDlg::LoadUpNormalSettings() {
-  LoadUpPreset({2, "4", "10", "5"});
+  LoadUpPreset(PresetFor(Preset::Normal));
 }
 void COrvantaAppDlg::LoadUpFastSettings() {
-  LoadUpPreset({1, "3", "8", "3"});
+  LoadUpPreset(PresetFor(Preset::Fast));
 }
 void COrvantaAppDlg::LoadUpExtremeSettings() {
-  LoadUpPreset({0, "3", "6", "2"});
+  LoadUpPreset(PresetFor(Preset::Extreme));
 }
 
 void COrvantaAppDlg::LoadUpPreset(const PresetValues& preset) {
-  SetCurSel(m_FiringModeCombo, kPresetFiringMode);
-  SetCurSel(m_ROFCombo, preset.rateOfFire);
-  SetCurSel(m_AEBypassROFCombo, kPresetAEBypassROF);
+  SetCurSel(m_FiringModeCombo, kPresetFiringModeSel);
+  SetCurSel(m_ROFCombo, preset.rateOfFireSel);
+  SetCurSel(m_AEBypassROFCombo, kPresetAEBypassROFSel);
 
-  m_DebounceText = QString::fromLatin1(preset.debounce);
-  m_DwellText = QString::fromLatin1(preset.dwell);
-  m_AEDelayText = QString::fromLatin1(preset.afterEyeDelay);
+  m_DebounceText = ToDialogText(preset.debounceText);
+  m_DwellText = ToDialogText(preset.dwellText);
+  m_AEDelayText = ToDialogText(preset.aeDelayText);
   SetDlgItemText(IDC_DEBOUNCE_EDIT, m_DebounceText);
   SetDlgItemText(IDC_DWELL_EDIT, m_DwellText);
   SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
 
   // The other choice members must reflect the radio buttons before the write-back below.
   UpdateData(true);
-  m_OperationMode = 0;
+  m_OperationMode = kPresetOperationMode;
   m_AEDelayMode = kAEDelayModeDelay;
-  m_EyeTimingMode = 0;
+  m_EyeTimingMode = kPresetEyeTimingMode;
   UpdateData(false);
 
   // Writing 2 cleared the after-eye group; "Delay" is checked by hand.
@@ -68,9 +56,8 @@ void COrvantaAppDlg::LoadUpBlankSettings() {
   m_AEDelayMode = -1;
   m_KOVALMode = -1;
   m_EyeTimingMode = -1;
-  // Two blanks: present for the check, read as no number.
-  m_TimerMinutesText = QStringLiteral("  ");
-  m_TimerSecondsText = QStringLiteral("  ");
+  m_TimerMinutesText = ToDialogText(kBlankTimerText);
+  m_TimerSecondsText = ToDialogText(kBlankTimerText);
   ClearComboSelection(m_TimerInitCombo);
   m_TimerMode = -1;
   ClearComboSelection(m_Section1Combo);
