@@ -33,7 +33,9 @@ bool WriteWholeFile(const QString& path, const std::string& text) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(text.size());
-  if (file.write(text.data(), size) != size) {
+  // The explicit flush: a commit after a write the disk refused only in part would still replace
+  // the old file with the truncated new one.
+  if (file.write(text.data(), size) != size || !file.flush()) {
     file.cancelWriting();
     return false;
   }
