@@ -1,9 +1,4 @@
-// The completeness check that guards every upload and save, and the snapshot of the dialog that
-// a settings file is written from.
-#include <QComboBox>
-
-#include "platform/Controls.h"
-#include "ui/OrvantaAppDlg.h"
+#include "settings/Validation.h"
 
 namespace {
 
@@ -11,56 +6,46 @@ bool IsChoice(int member, int lastChoice) {
   return member >= 0 && member <= lastChoice;
 }
 
-}  // namespace
-
-// The first missing choice names the control the user is sent to. Radio choices are judged by
-// their members, which the radio handlers keep current; selections and texts by the controls.
-bool COrvantaAppDlg::PerformValidationCheck(int& offendingControl) const {
-  const struct {
-    bool complete;
-    int control;
-  } rules[] = {
-      {IsChoice(m_OperationMode, 1), IDC_OM_STANDARD},
-      {IsChoice(m_AEDelayMode, 2), IDC_AE_BYPASS_EYE},
-      {IsChoice(m_KOVALMode, 1), IDC_KOVAL_A},
-      {IsChoice(m_EyeTimingMode, 1), IDC_ET_DROP},
-      {IsChoice(m_TimerMode, 1), IDC_TIMER_COUNTS_DOWN},
-      {GetCurSel(m_FiringModeCombo) >= 0, IDC_FIRING_MODE_COMBO},
-      {GetCurSel(m_ROFCombo) >= 0, IDC_ROF_COMBO},
-      {GetCurSel(m_AEBypassROFCombo) >= 0, IDC_AE_BYPASS_ROF_COMBO},
-      {GetCurSel(m_TimerInitCombo) >= 0, IDC_TIMER_INIT_COMBO},
-      {!GetDlgItemText(IDC_TIMER_MINUTES_EDIT).isEmpty(), IDC_TIMER_MINUTES_EDIT},
-      {!GetDlgItemText(IDC_TIMER_SECONDS_EDIT).isEmpty(), IDC_TIMER_SECONDS_EDIT},
-      {GetCurSel(m_Section1Combo) >= 0, IDC_SECTION1_COMBO},
-      {GetCurSel(m_Section1BCombo) >= 0, IDC_SECTION1B_COMBO},
-      {GetCurSel(m_Section2Combo) >= 0, IDC_SECTION2_COMBO},
-      {GetCurSel(m_Section2BCombo) >= 0, IDC_SECTION2B_COMBO},
-      {!GetDlgItemText(IDC_DEBOUNCE_EDIT).isEmpty(), IDC_DEBOUNCE_EDIT},
-      {!GetDlgItemText(IDC_DWELL_EDIT).isEmpty(), IDC_DWELL_EDIT},
-      {!GetDlgItemText(IDC_AEDELAY_EDIT).isEmpty(), IDC_AEDELAY_EDIT},
-  };
-  for (const auto& rule : rules) {
-    if (!rule.complete) {
-      offendingControl = rule.control;
-      return false;
-    }
-  }
-  return true;
+bool HasSection(const DialogSettings& settings, LCDSection section) {
+  const int selection = settings.sectionSel[section];
+  return selection >= 0 ||
+         IsLockedKalixSection(settings.boardType, settings.sectionEnabled[section], selection);
 }
 
-void COrvantaAppDlg::ReadCurrentSettings() {
-  m_FiringModeSel = GetCurSel(m_FiringModeCombo);
-  m_ROFSel = GetCurSel(m_ROFCombo);
-  m_AEBypassROFSel = GetCurSel(m_AEBypassROFCombo);
-  m_TimerInitSel = GetCurSel(m_TimerInitCombo);
-  m_Section1Sel = GetCurSel(m_Section1Combo);
-  m_Section1BSel = GetCurSel(m_Section1BCombo);
-  m_Section2Sel = GetCurSel(m_Section2Combo);
-  m_Section2BSel = GetCurSel(m_Section2BCombo);
-  m_DebounceText = GetDlgItemText(IDC_DEBOUNCE_EDIT);
-  m_DwellText = GetDlgItemText(IDC_DWELL_EDIT);
-  m_AEDelayText = GetDlgItemText(IDC_AEDELAY_EDIT);
-  m_TimerMinutesText = GetDlgItemText(IDC_TIMER_MINUTES_EDIT);
-  m_TimerSecondsText = GetDlgItemText(IDC_TIMER_SECONDS_EDIT);
-  DetermineSelectLCDMenus();
+}  // namespace
+
+std::optional<SettingsItem> FirstIncompleteItem(const DialogSettings& s) {
+  const struct {
+    bool complete;
+    SettingsItem item;
+  } rules[kSettingsItemCount] = {
+      {IsChoice(s.operationMode, 1), SettingsItem::OperationMode},
+      {IsChoice(s.aeDelayMode, kAEDelayModeDelay), SettingsItem::AfterEyeChoice},
+      {IsChoice(s.kovalMode, 1), SettingsItem::KOVALMode},
+      {IsChoice(s.eyeTimingMode, 1), SettingsItem::EyeTimingMode},
+      {IsChoice(s.timerMode, 1), SettingsItem::TimerMode},
+      {s.firingModeSel >= 0, SettingsItem::FiringMode},
+      {s.rofSel >= 0, SettingsItem::RateOfFire},
+      {s.aeBypassROFSel >= 0, SettingsItem::AEBypassROF},
+      {s.timerInitSel >= 0, SettingsItem::TimerInit},
+      {!s.timerMinutesText.empty(), SettingsItem::TimerMinutes},
+      {!s.timerSecondsText.empty(), SettingsItem::TimerSeconds},
+      {HasSection(s, kSection1), SettingsItem::Section1},
+      {HasSection(s, kSection1B), SettingsItem::Section1B},
+      {HasSection(s, kSection2), SettingsItem::Section2},
+      {HasSection(s, kSection2B), SettingsItem::Section2B},
+      // A text of blanks is present: the blank timer texts pass.
+      {!s.debounceText.empty(), SettingsItem::Debounce},
+      {!s.dwellText.empty(), SettingsItem::Dwell},
+      // Required even with the eye bypassed, when the box shows "0".
+      {!s.aeDelayText.empty(), SettingsItem::AfterEyeDelay},
+  };
+  for (const auto& rule : rules) {
+    if (!rule.complete) return rule.item;
+  }
+  return std::nullopt;
+}
+
+bool IsLockedKalixSection(uint8_t boardType, bool boxEnabled, int selection) {
+  return boardType == kBoardKalix && !boxEnabled && selection < 0;
 }

@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "platform/Controls.h"
 #include "settings/SettingsBlock.h"
+#include "settings/Validation.h"
 #include "ui/OrvantaAppDlg.h"
 
 namespace {
@@ -14,6 +15,13 @@ QString ToQString(const std::string& text) {
 
 int ReadNumber(const QString& text) {
   return ReadDecimal(text.toStdString());
+}
+
+// A Kalix board's disabled section box without a selection sends the board's own byte back.
+void SetSectionElement(int element, const QComboBox* combo) {
+  const int selection = GetCurSel(combo);
+  if (IsLockedKalixSection(SettingsArray[kElemBoardType], combo->isEnabled(), selection)) return;
+  SettingsArray[element] = SelectionElement(selection);
 }
 
 }  // namespace
@@ -96,10 +104,10 @@ void COrvantaAppDlg::PopulateSettingArrayFromDialog() {
   m_TimerSecondsText = GetDlgItemText(IDC_TIMER_SECONDS_EDIT);
   SettingsArray[kElemTimerSeconds] = TimerSecondsElement(ReadNumber(m_TimerSecondsText));
 
-  SettingsArray[kElemSection1] = SelectionElement(GetCurSel(m_Section1Combo));
-  SettingsArray[kElemSection1B] = SelectionElement(GetCurSel(m_Section1BCombo));
-  SettingsArray[kElemSection2] = SelectionElement(GetCurSel(m_Section2Combo));
-  SettingsArray[kElemSection2B] = SelectionElement(GetCurSel(m_Section2BCombo));
+  SetSectionElement(kElemSection1, m_Section1Combo);
+  SetSectionElement(kElemSection1B, m_Section1BCombo);
+  SetSectionElement(kElemSection2, m_Section2Combo);
+  SetSectionElement(kElemSection2B, m_Section2BCombo);
 
   SettingsArray[kElemEyeTimingMode] = IsDlgButtonChecked(IDC_ET_DROP) ? 0 : 1;
   SettingsArray[kElemOperationMode] = IsDlgButtonChecked(IDC_OM_STANDARD) ? 0 : 1;

@@ -49,6 +49,8 @@ constexpr Command kCommands[] = {
     {IDC_PRESET_NORMAL, &COrvantaAppDlg::LoadUpNormalSettings},
     {IDC_PRESET_EXTREME, &COrvantaAppDlg::LoadUpExtremeSettings},
     {IDC_DOWNLOAD, &COrvantaAppDlg::ReadFromBoard},
+    {IDC_SAVE_CONFIG, &COrvantaAppDlg::SaveConfiguration},
+    {IDC_OPEN_CONFIG, &COrvantaAppDlg::LoadConfiguration},
 };
 
 // Radio groups, each listed in its buttons' order.

@@ -1,7 +1,8 @@
 // The main dialog: every setting of the board on screen, and the buttons behind which the board
 // commands, the settings files and the connection settings stand. Declared here once; members
-// that serve another concern are defined in that concern's file (settings/LCDMenuTree.cpp,
-// settings/Presets.cpp, settings/Validation.cpp, ui/DialogConversions.cpp, ...).
+// that serve another concern are defined in that concern's file (ui/LCDMenuTree.cpp,
+// ui/Presets.cpp, ui/Validation.cpp, ui/SettingsFile.cpp, ui/DialogConversions.cpp, ...), and
+// what they know about settings lives in the settings model (settings/).
 #pragma once
 
 #include <QIcon>
@@ -11,6 +12,9 @@
 #include "platform/Dialog.h"
 
 class CSpinButtonCtrl;
+struct DialogSettings;
+struct PresetValues;
+struct SettingsFileContents;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
@@ -97,22 +101,28 @@ class COrvantaAppDlg : public CDialog {
   void UpdateAEDelayDelayValue();
   void OnVScroll(int nSBCode, int nPos, QWidget* pScrollBar);
 
-  // LCD menu tree (settings/LCDMenuTree.cpp).
+  // LCD menu tree (ui/LCDMenuTree.cpp).
   void PopulateLCDMenuTree();
   void LoadLCDMenuChoices();
   void DetermineSelectLCDMenus();
   QTreeWidgetItem* GetNextTreeItem(QTreeWidgetItem* item) const;
 
-  // Presets and blank settings (settings/Presets.cpp).
+  // Presets and blank settings (ui/Presets.cpp).
   void LoadUpConservativeSettings();
   void LoadUpNormalSettings();
   void LoadUpFastSettings();
   void LoadUpExtremeSettings();
   void LoadUpBlankSettings();
 
-  // Completeness check and the snapshot a settings file is written from (settings/Validation.cpp).
+  // Completeness check and the snapshot a settings file is written from (ui/Validation.cpp).
   bool PerformValidationCheck(int& offendingControl) const;
   void ReadCurrentSettings();
+  // The "Incomplete Settings" message, then the focus to the control the check reported.
+  void ShowIncompleteSettings(int offendingControl);
+
+  // Settings files (ui/SettingsFile.cpp).
+  void SaveConfiguration();
+  void LoadConfiguration();
 
   // Board commands (ui/BoardCommands.cpp).
   void ReadFromBoard();
@@ -162,8 +172,9 @@ class COrvantaAppDlg : public CDialog {
   void accept() override {}
 
  private:
-  struct PresetValues;
   void LoadUpPreset(const PresetValues& preset);
+  DialogSettings SnapshotForCheck() const;
+  void ApplySettingsFile(const SettingsFileContents& contents);
   void EnableAEDelayControls(bool enable);
   void SetupControls();
   void ConnectCommands();

@@ -89,13 +89,38 @@ TEST_F(Validation, ValuesThatAreOnlyPresentPass) {
   EXPECT_EQ(Verdict(), IDC_AEDELAY_EDIT) << "and required even with the eye bypassed";
 }
 
-TEST_F(Validation, KalixBlockWithASectionBeyondTheListFailsAtThatSection) {
-  for (const int element : {kElemSection1, kElemSection1B, kElemSection2, kElemSection2B}) {
-    Block block = TypicalBlock();
-    block[kElemBoardType - 1] = kBoardKalix;
-    block[static_cast<std::size_t>(element - 1)] = 9;
-    ShowBlock(block);
-    EXPECT_EQ(Verdict(), IDC_SECTION1_COMBO + (element - kElemSection1));
+// A Kalix board's section boxes are disabled (as the download does for that board), so a
+// section byte beyond the list must not block the upload; anywhere else the box is asked for.
+TEST_F(Validation, ASectionBeyondTheListIsAskedForUnlessAKalixBoardLocksItsBox) {
+  const struct {
+    uint8_t board;
+    bool boxesEnabled;
+    bool locked;
+  } cases[] = {
+      {kBoardKalix, false, true},
+      {kBoardKalix, true, false},
+      {kBoardOrvanta, false, false},
+  };
+  const int sections[] = {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO,
+                          IDC_SECTION2B_COMBO};
+  for (const auto& c : cases) {
+    for (const int element : {kElemSection1, kElemSection1B, kElemSection2, kElemSection2B}) {
+      SCOPED_TRACE(testing::Message() << "board " << int(c.board) << ", element " << element);
+      Block block = TypicalBlock();
+      block[kElemBoardType - 1] = c.board;
+      block[static_cast<std::size_t>(element - 1)] = 9;
+      for (const int id : sections) dlg->EnableDlgItem(id, c.boxesEnabled);
+      ShowBlock(block);
+      if (!c.locked) {
+        EXPECT_EQ(Verdict(), IDC_SECTION1_COMBO + (element - kElemSection1));
+        continue;
+      }
+      EXPECT_EQ(Verdict(), 0);
+      dlg->PopulateSettingArrayFromDialog();
+      for (int e = kElemSection1; e <= kElemSection2B; ++e) {
+        EXPECT_EQ(SettingsArray[e], block[static_cast<std::size_t>(e - 1)]) << "element " << e;
+      }
+    }
   }
 }
 

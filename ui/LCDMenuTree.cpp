@@ -1,23 +1,24 @@
-// The "LCD Menus:" tree: sixteen check boxes, each item's data its bit in m_LCDMenuMask.
+// The "LCD Menus:" tree: sixteen check boxes, each item's data its bit in m_LCDMenuMask (the
+// items and bits are the settings model's, settings/LCDMenus.h).
 #include <QTreeWidget>
 
 #include "platform/TreeControl.h"
-#include "settings/SettingsBlock.h"
+#include "settings/LCDMenus.h"
 #include "ui/OrvantaAppDlg.h"
 
 void COrvantaAppDlg::PopulateLCDMenuTree() {
-  for (int bit = 0; bit < kLCDMenuCount; ++bit) {
-    const std::string_view text = kLCDMenuItems[static_cast<std::size_t>(bit)];
-    QTreeWidgetItem* item = InsertItem(
-        m_LCDMenuTree, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    SetItemData(item, bit);
+  for (const LCDMenuItem& menu : kLCDMenuTreeItems) {
+    QTreeWidgetItem* item =
+        InsertItem(m_LCDMenuTree,
+                   QString::fromUtf8(menu.text.data(), static_cast<qsizetype>(menu.text.size())));
+    SetItemData(item, menu.bit);
   }
 }
 
 void COrvantaAppDlg::LoadLCDMenuChoices() {
   for (QTreeWidgetItem* item = GetNextTreeItem(nullptr); item != nullptr;
        item = GetNextTreeItem(item)) {
-    SetCheck(item, ((m_LCDMenuMask >> GetItemData(item)) & 1) != 0);
+    SetCheck(item, IsLCDMenuShown(m_LCDMenuMask, GetItemData(item)));
   }
 }
 
@@ -25,7 +26,7 @@ void COrvantaAppDlg::DetermineSelectLCDMenus() {
   m_LCDMenuMask = 0;
   for (QTreeWidgetItem* item = GetNextTreeItem(nullptr); item != nullptr;
        item = GetNextTreeItem(item)) {
-    m_LCDMenuMask += (GetCheck(item) ? 1 : 0) << GetItemData(item);
+    m_LCDMenuMask = AddLCDMenu(m_LCDMenuMask, GetItemData(item), GetCheck(item));
   }
 }
 

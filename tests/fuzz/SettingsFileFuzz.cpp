@@ -1,0 +1,99 @@
+// Arbitrary bytes as a settings file: the reader must not crash, must give nineteen lines within
+// their limits, must need no more of a file than the dialog reads, and what it reads must survive
+// being saved and opened again.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <tuple>
+
+#include "settings/SettingsFile.h"
+#include "settings/Validation.h"
+
+namespace {
+
+void Check(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "settings file reader: %s\n", what);
+  std::abort();
+}
+
+bool IsTrailingBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+void CheckLines(std::string_view bytes) {
+  for (const std::string& line : ReadSettingsFileLines(bytes)) {
+    Check(line.size() <= kSettingsFileLineMax, "a line longer than one read");
+    Check(line.find('\n') == std::string::npos, "a line break inside a line");
+    Check(line.find('\0') == std::string::npos, "a NUL inside a line");
+    Check(line.empty() || !IsTrailingBlank(line.back()), "trailing white space kept");
+  }
+}
+
+auto FileFields(const DialogSettings& s) {
+  return std::tie(s.operationMode, s.firingModeSel, s.rofSel, s.debounceText, s.dwellText,
+                  s.aeDelayText, s.kovalMode, s.eyeTimingMode, s.timerInitSel, s.timerMinutesText,
+                  s.timerSecondsText, s.timerMode, s.sectionSel, s.aeBypassROFSel, s.lcdMenuMask);
+}
+
+// Lines longer than one read (a key found inside a long line, then written in front of its value)
+// are split when read again, so only files whose lines all fit are compared.
+bool AllLinesFit(std::string_view text) {
+  std::size_t start = 0;
+  for (std::size_t end = text.find('\n'); end != std::string_view::npos;
+       start = end + 1, end = text.find('\n', start)) {
+    if (end + 1 - start > kSettingsFileLineMax + 1) return false;  // + 1 for the CR
+  }
+  return true;
+}
+
+void CheckSavedAgain(const SettingsFileContents& contents) {
+  DialogSettings settings = contents.settings;
+  settings.bypassEyeChecked = settings.aeDelayMode == kAEDelayModeBypass;
+  const std::string saved = WriteSettingsFile(settings);
+  std::size_t lineBreaks = 0;
+  for (std::size_t at = saved.find("\r\n"); at != std::string::npos;
+       at = saved.find("\r\n", at + 2)) {
+    ++lineBreaks;
+  }
+  Check(lineBreaks == kSettingsFileLineCount, "a saved file without nineteen lines");
+  if (!AllLinesFit(saved)) return;
+  const SettingsFileContents reread = ReadSettingsFile(saved);
+  Check(FileFields(reread.settings) == FileFields(contents.settings), "a saved value changed");
+  Check((reread.settings.aeDelayMode == kAEDelayModeBypass) ==
+            (contents.settings.aeDelayMode == kAEDelayModeBypass),
+        "the after-eye choice changed");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckLines(bytes);
+
+  const SettingsFileContents contents = ReadSettingsFile(bytes);
+  const DialogSettings& s = contents.settings;
+  for (const std::string* text :
+       {&s.debounceText, &s.dwellText, &s.aeDelayText, &s.timerMinutesText, &s.timerSecondsText}) {
+    Check(text->size() <= kSettingsFileLineMax, "a text longer than its line");
+  }
+  Check(s.timerMinutesText.size() != 1 && s.timerSecondsText.size() != 1,
+        "a one-character timer text not padded");
+  Check(!contents.keepsAEDelayText || s.aeDelayMode == kAEDelayModeBypass,
+        "no after-eye line, yet a choice other than Bypass Eye");
+  Check(AEDelayControlsEnabled(contents) == (s.aeDelayMode != kAEDelayModeBypass),
+        "delay controls enabled against the choice");
+  (void)FirstIncompleteItem(s);
+
+  const SettingsFileContents prefix =
+      ReadSettingsFile(bytes.substr(0, std::min(bytes.size(), kSettingsFileBytesRead)));
+  Check(FileFields(prefix.settings) == FileFields(s) &&
+            prefix.keepsAEDelayText == contents.keepsAEDelayText,
+        "the part of the file the dialog reads is not enough");
+
+  CheckSavedAgain(contents);
+  return 0;
+}

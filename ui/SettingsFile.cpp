@@ -1,0 +1,137 @@
+// "Save Configuration" and "Open Configuration": what the dialog shows to a settings file and
+// back. The lines are the settings model's (settings/SettingsFile.h); here the dialog asks for
+// the name, moves the bytes and applies the values.
+#include <QComboBox>
+#include <QFile>
+#include <QSaveFile>
+
+#include "platform/Controls.h"
+#include "platform/FileDialog.h"
+#include "platform/MessageBox.h"
+#include "settings/SettingsFile.h"
+#include "ui/OrvantaAppDlg.h"
+#include "ui/SettingsText.h"
+
+namespace {
+
+FileDialogRequest SettingsFileRequest(FileDialogRequest::Mode mode) {
+  FileDialogRequest request;
+  request.mode = mode;
+  request.filter = "Orvanta Config Files (*.osf)";
+  request.defaultSuffix = "osf";
+  if (mode == FileDialogRequest::Mode::Save) request.initialName = "MySettings.osf";
+  return request;
+}
+
+QString FilePath(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// The old file is replaced only once the whole new one is on disk, so a failed save never leaves
+// the user with half a file.
+bool WriteWholeFile(const QString& path, const std::string& text) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(text.size());
+  // The explicit flush: a commit after a write the disk refused only in part would still replace
+  // the old file with the truncated new one.
+  if (file.write(text.data(), size) != size || !file.flush()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+// After ReadCurrentSettings the members hold what the dialog shows.
+DialogSettings MemberSnapshot(const COrvantaAppDlg& d) {
+  DialogSettings s;
+  s.operationMode = d.m_OperationMode;
+  s.aeDelayMode = d.m_AEDelayMode;
+  s.kovalMode = d.m_KOVALMode;
+  s.eyeTimingMode = d.m_EyeTimingMode;
+  s.timerMode = d.m_TimerMode;
+  s.firingModeSel = d.m_FiringModeSel;
+  s.rofSel = d.m_ROFSel;
+  s.aeBypassROFSel = d.m_AEBypassROFSel;
+  s.timerInitSel = d.m_TimerInitSel;
+  s.sectionSel = {d.m_Section1Sel, d.m_Section1BSel, d.m_Section2Sel, d.m_Section2BSel};
+  s.debounceText = ToModelText(d.m_DebounceText);
+  s.dwellText = ToModelText(d.m_DwellText);
+  s.aeDelayText = ToModelText(d.m_AEDelayText);
+  s.timerMinutesText = ToModelText(d.m_TimerMinutesText);
+  s.timerSecondsText = ToModelText(d.m_TimerSecondsText);
+  s.lcdMenuMask = d.m_LCDMenuMask;
+  s.bypassEyeChecked = d.IsDlgButtonChecked(IDC_AE_BYPASS_EYE);
+  return s;
+}
+
+// A choice reaches its radio group through data exchange: the other members first take what the
+// screen shows, so that writing them back changes nothing else.
+void ApplyChoice(COrvantaAppDlg& dlg, int COrvantaAppDlg::*member, int value) {
+  dlg.UpdateData(true);
+  dlg.*member = value;
+  dlg.UpdateData(false);
+}
+
+}  // namespace
+
+void COrvantaAppDlg::SaveConfiguration() {
+  ReadCurrentSettings();
+  int offendingControl = 0;
+  if (!PerformValidationCheck(offendingControl)) {
+    ShowIncompleteSettings(offendingControl);
+    return;
+  }
+  const std::optional<std::string> path =
+      ShowFileDialog(SettingsFileRequest(FileDialogRequest::Mode::Save));
+  if (!path) return;
+  if (!WriteWholeFile(FilePath(*path), WriteSettingsFile(MemberSnapshot(*this)))) {
+    ShowMessageBox("Unable to create settings file. Your settings can not be saved.",
+                   "Save Settings Failed", MsgIcon::Stop);
+  }
+}
+
+void COrvantaAppDlg::LoadConfiguration() {
+  const std::optional<std::string> path =
+      ShowFileDialog(SettingsFileRequest(FileDialogRequest::Mode::Open));
+  if (!path) return;
+  QFile file(FilePath(*path));
+  // A file that cannot be opened is passed over in silence.
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QByteArray bytes = file.read(kSettingsFileBytesRead);
+  ApplySettingsFile(ReadSettingsFile(std::string_view(bytes.constData(), bytes.size())));
+}
+
+// In the order of the file's lines, as they are read.
+void COrvantaAppDlg::ApplySettingsFile(const SettingsFileContents& contents) {
+  const DialogSettings& s = contents.settings;
+  ApplyChoice(*this, &COrvantaAppDlg::m_OperationMode, s.operationMode);
+  SetCurSel(m_FiringModeCombo, s.firingModeSel);
+  SetCurSel(m_ROFCombo, s.rofSel);
+  SetDlgItemText(IDC_DEBOUNCE_EDIT, ToDialogText(s.debounceText));
+  SetDlgItemText(IDC_DWELL_EDIT, ToDialogText(s.dwellText));
+
+  // The delay box is not exchanged: its text goes in between the two exchanges.
+  UpdateData(true);
+  m_AEDelayMode = s.aeDelayMode;
+  if (!contents.keepsAEDelayText) {
+    m_AEDelayText = ToDialogText(s.aeDelayText);
+    SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
+  }
+  UpdateData(false);
+  EnableAEDelayControls(AEDelayControlsEnabled(contents));
+
+  ApplyChoice(*this, &COrvantaAppDlg::m_KOVALMode, s.kovalMode);
+  ApplyChoice(*this, &COrvantaAppDlg::m_EyeTimingMode, s.eyeTimingMode);
+  SetCurSel(m_TimerInitCombo, s.timerInitSel);
+  SetDlgItemText(IDC_TIMER_MINUTES_EDIT, ToDialogText(s.timerMinutesText));
+  SetDlgItemText(IDC_TIMER_SECONDS_EDIT, ToDialogText(s.timerSecondsText));
+  ApplyChoice(*this, &COrvantaAppDlg::m_TimerMode, s.timerMode);
+  SetCurSel(m_Section1Combo, s.sectionSel[kSection1]);
+  SetCurSel(m_Section1BCombo, s.sectionSel[kSection1B]);
+  SetCurSel(m_Section2Combo, s.sectionSel[kSection2]);
+  SetCurSel(m_Section2BCombo, s.sectionSel[kSection2B]);
+  SetCurSel(m_AEBypassROFCombo, s.aeBypassROFSel);
+  m_LCDMenuMask = s.lcdMenuMask;
+  LoadLCDMenuChoices();
+}
