@@ -8,10 +8,12 @@
 
 #include "app/Globals.h"
 #include "board/StatusDlg.h"
+#include "firmware/FileDecryption.h"
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -218,6 +220,36 @@ TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnc
     EXPECT_FALSE(dlg.startedInsidePaint) << c.name;
     for (const int paints : dlg.linePaintsPerChange) EXPECT_GE(paints, 1) << c.name;
     for (const int paints : dlg.barPaintsPerChange) EXPECT_GE(paints, 1) << c.name;
+  }
+}
+
+TEST_F(StatusDlgOnABoard, FirmwareRunShowsItsTextAndBarAndFailsForAVanishedFile) {
+  for (const bool fileThere : {true, false}) {
+    SetUp();
+    ScratchFile file(ReadText(DemoFirmware("orvanta-2.20.ofw")), "Firmware für Tests.ofw");
+    ASSERT_TRUE(Firmware_Validation_Check(file.path()));
+    if (!fileThere) std::filesystem::remove(file.path());
+    port.writes = 0;
+    nCommResult = fileThere ? 0 : 1;
+    WatchedStatusDlg dlg;
+    dlg.m_Operation = CStatusDlg::kFirmware;
+    dlg.m_FirmwareFile = QString::fromStdString(file.path());
+    dlg.m_ConnectText = ConnectingText(0x378, false);
+    EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
+    const QString connecting = "Connecting to your board on port 0x378, please wait...";
+    if (fileThere) {
+      EXPECT_EQ(nCommResult, 1);
+      EXPECT_EQ(dlg.upperLines,
+                (QStringList{connecting, "Uploading firmware to your board, please wait..."}));
+      EXPECT_EQ(dlg.m_Progress->maximum(), 4);
+      EXPECT_EQ(dlg.positions, (std::vector<int>{0, 0, 1, 2, 3}));
+      EXPECT_EQ(ImageIdentity(board), (FirmwareIdentity{2, 20, 1}));
+    } else {
+      EXPECT_EQ(nCommResult, 0);
+      EXPECT_EQ(dlg.runs, 0);
+      EXPECT_EQ(dlg.Line(1012), connecting);
+      EXPECT_EQ(port.writes, 0u);
+    }
   }
 }
 

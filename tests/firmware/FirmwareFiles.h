@@ -1,0 +1,36 @@
+// Firmware files for tests: records scrambled into .ofw lines, scratch files that clean up after
+// themselves, and the demo firmware under res/firmware.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// One .ofw line: `prefix` (three characters) and the record scrambled through the format's table.
+std::string OfwLine(const std::string& record, const std::string& prefix = "000");
+// The lines of `records`, each ended by a line feed.
+std::string OfwText(const std::vector<std::string>& records);
+// A data record of `count` bytes at `address`, byte i = seed + i.
+std::string DataRecord(int address, int count, int seed);
+inline const std::string kEndRecordText = ":00000001FF";
+
+std::string ReadText(const std::filesystem::path& path);
+
+// A file in a directory of its own, removed with the object.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const std::string& text = {}, const std::string& name = "firmware.ofw");
+  ~ScratchFile();
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  void Write(const std::string& text) const;
+  const std::string& path() const { return path_; }
+  std::filesystem::path Beside(const std::string& name) const { return directory_ / name; }
+
+ private:
+  std::filesystem::path directory_;
+  std::string path_;
+};
+
+// res/firmware/<name> in the source tree.
+std::filesystem::path DemoFirmware(const std::string& name);
