@@ -35,13 +35,13 @@ constexpr const char* kHelp =
 bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = std::string("cannot be opened: ") + std::strerror(errno);
+    error = std::string("the file cannot be opened: ") + std::strerror(errno);
     return false;
   }
   std::ostringstream buffer;
   buffer << in.rdbuf();
   if (in.bad()) {
-    error = std::string("cannot be read: ") + std::strerror(errno);
+    error = std::string("the file cannot be read: ") + std::strerror(errno);
     return false;
   }
   text = buffer.str();
@@ -54,7 +54,7 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string& e
   const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) {
-    error = std::string("cannot be written: ") + std::strerror(errno);
+    error = std::string("the file cannot be written: ") + std::strerror(errno);
     return false;
   }
   std::size_t done = 0;
@@ -69,7 +69,7 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string& e
   if (failure == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
   if (failure != 0) {
     ::unlink(temporary.c_str());
-    error = std::string("cannot be written: ") + std::strerror(failure);
+    error = std::string("the file cannot be written: ") + std::strerror(failure);
     return false;
   }
   return true;
