@@ -1,12 +1,11 @@
-// Firmware files for tests: records scrambled into .ofw lines, scratch files that clean up after
-// themselves, and the demo firmware under res/firmware.
+// Firmware files for tests: records scrambled into .ofw lines, scratch files, the demo firmware.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-// One .ofw line: `prefix` (three characters) and the record scrambled through the format's table.
+// One .ofw line (no line end): `prefix`, then the record scrambled.
 std::string OfwLine(const std::string& record, const std::string& prefix = "000");
 // The lines of `records`, each ended by a line feed.
 std::string OfwText(const std::vector<std::string>& records);
@@ -15,22 +14,19 @@ std::string DataRecord(int address, int count, int seed);
 inline const std::string kEndRecordText = ":00000001FF";
 
 std::string ReadText(const std::filesystem::path& path);
+// res/firmware/<name> in the source tree.
+std::filesystem::path DemoFirmware(const std::string& name);
 
 // A file in a directory of its own, removed with the object.
 class ScratchFile {
  public:
-  explicit ScratchFile(const std::string& text = {}, const std::string& name = "firmware.ofw");
-  ~ScratchFile();
-  ScratchFile(const ScratchFile&) = delete;
-  ScratchFile& operator=(const ScratchFile&) = delete;
+  explicit ScratchFile(const std::string& text, const std::string& name = "firmware.ofw");
+  ~ScratchFile() { std::filesystem::remove_all(directory_); }
   void Write(const std::string& text) const;
-  const std::string& path() const { return path_; }
-  std::filesystem::path Beside(const std::string& name) const { return directory_ / name; }
+  std::string path() const { return (directory_ / name_).string(); }
+  std::string Beside(const std::string& name) const { return (directory_ / name).string(); }
 
  private:
   std::filesystem::path directory_;
-  std::string path_;
+  std::string name_;
 };
-
-// res/firmware/<name> in the source tree.
-std::filesystem::path DemoFirmware(const std::string& name);
