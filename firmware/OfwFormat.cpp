@@ -90,8 +90,8 @@ std::string DecodeRecord(std::string_view text, HexRecord& record) {
   record.count = static_cast<uint8_t>(read_byte(&p));
   const std::size_t bytes = digits / 2;
   if (bytes != static_cast<std::size_t>(record.count) + 5) {
-    return "the byte count says " + std::to_string(record.count) +
-           " data bytes, the record holds " + std::to_string(bytes - 5);
+    return "the byte count says " + Counted(record.count, "data byte") + ", the record holds " +
+           std::to_string(bytes - 5);
   }
   const int high = read_byte(&p);
   record.address = static_cast<uint16_t>(high << 8 | read_byte(&p));
@@ -130,7 +130,7 @@ std::string ImageCheck::Add(const HexRecord& record) {
   if (record.type == 0x02 || record.type == 0x04) {
     if (record.data[0] != 0 || record.data[1] != 0) {
       return "a type " + Hex2(record.type) +
-             " record moves the addresses beyond the 8 KB code space";
+             " record must hold 0000: the 8 KB code space needs no address extension";
     }
     return {};
   }

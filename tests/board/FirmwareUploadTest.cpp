@@ -171,7 +171,7 @@ TEST_F(FirmwareUpload, ARefusedFileNeverReachesTheBoard) {
       {bad(":00000006FA"), "line 2: record type 06 is not an Intel HEX record type"},
       {bad(":00000004FC"), "line 2: a type 04 record holds 2 bytes, this one 0"},
       {bad(":020000021000EC"),
-       "line 2: a type 02 record moves the addresses beyond the 8 KB code space"},
+       "line 2: a type 02 record must hold 0000: the 8 KB code space needs no address extension"},
       {bad(DataRecord(0x1FFF, 2, 0)),
        "line 2: data at 0x1FFF-0x2000 lies beyond 0x1FFF, the end of the 8 KB code space"},
       {OfwText(std::vector<std::string>(48, DataRecord(0, 4, 1))) + bad(":0400000000010203F7"),
