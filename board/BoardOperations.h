@@ -18,6 +18,8 @@ class OperationView {
 inline constexpr const char* kDownloadingText =
     "Downloading settings from your board, please wait...";
 inline constexpr const char* kUploadingText = "Uploading settings to your board, please wait...";
+inline constexpr const char* kUploadingFirmwareText =
+    "Uploading firmware to your board, please wait...";
 
 // Data address of the firmware major revision; a board that answers holds 1 to 10 there.
 constexpr int kReadyAddress = 19;
@@ -29,6 +31,12 @@ constexpr int kBlockBytes = 30;
 int PullSettingsFromBoard(OperationView& view);
 // Uploads SettingsArray[1..31] to data addresses 0-30 with read-back. Returns 1 or 0.
 int PushSettingsToBoard(OperationView& view);
+
+// Erases the chip and programs the image in m_FWArray (checked from the file at `path`, which
+// is opened again only to count its lines), then writes the lock bits. Each run works on its own
+// copy of m_FWArray, so a second run programs the whole image again. Returns 1 or 0; a file that
+// cannot be opened, or no longer has the image's line count, fails before any port write.
+int UploadFirmware(OperationView& view, const std::string& path);
 
 // True for a firmware major revision byte of a board that answers.
 bool BoardIsReady(uint8_t majorRevision);

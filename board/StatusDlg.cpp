@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -67,8 +68,9 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   // the longest text they will hold.
   const QFontMetrics metrics(m_StatusLabel->font());
   int width = 0;
-  for (const QString& text : {ConnectingText(0xFFFFF, true), QString::fromUtf8(kDownloadingText),
-                              QString::fromUtf8(kStatusWarningText)}) {
+  for (const QString& text :
+       {ConnectingText(0xFFFFF, true), QString::fromUtf8(kDownloadingText),
+        QString::fromUtf8(kUploadingFirmwareText), QString::fromUtf8(kStatusWarningText)}) {
     width = std::max(width, metrics.horizontalAdvance(text));
   }
   m_StatusLabel->setMinimumWidth(width);
@@ -142,8 +144,7 @@ int CStatusDlg::Push_To_Board() {
 }
 
 int CStatusDlg::Firmware_To_Board() {
-  // The firmware upload comes with the firmware reader.
-  return 0;
+  return UploadFirmware(*this, QFile::encodeName(m_FirmwareFile).toStdString());
 }
 
 void CStatusDlg::SetProgressRange(uint16_t upper) {

@@ -81,6 +81,7 @@ bool SimBoard::Busy(uint64_t nowUs) const {
 
 void SimBoard::Settle() {
   if (pending_ != Pending::None) Complete();
+  if (startAfterErase_) RunFirmware();
 }
 
 void SimBoard::SetPower(BoardPower power) {
@@ -147,6 +148,7 @@ bool SimBoard::Miso(uint64_t /*nowUs*/) {
 }
 
 void SimBoard::OnResetRise() {
+  startAfterErase_ = false;
   enabled_ = false;
   bitCount_ = 0;
   answering_ = false;
@@ -155,7 +157,17 @@ void SimBoard::OnResetRise() {
 
 void SimBoard::OnResetFall() {
   OnResetRise();
+  if (pending_ == Pending::Erase) {
+    // An erase runs to its end with reset low; the firmware starts after it.
+    startAfterErase_ = true;
+    return;
+  }
   Settle();
+  RunFirmware();
+}
+
+void SimBoard::RunFirmware() {
+  startAfterErase_ = false;
   StartFirmware(*this);
   if (onReleased_) onReleased_();
 }
@@ -237,7 +249,10 @@ void SimBoard::StartWrite(Memory memory, uint16_t address, uint8_t value, uint64
 }
 
 void SimBoard::Advance(uint64_t nowUs) {
-  if (pending_ != Pending::None && nowUs >= pendingDoneUs_) Complete();
+  if (pending_ == Pending::None || nowUs < pendingDoneUs_) return;
+  Complete();
+  // Reset stayed low until now, so the firmware started when the erase ended.
+  if (startAfterErase_) RunFirmware();
 }
 
 void SimBoard::Complete() {

@@ -16,7 +16,9 @@
 // kEraseTimeUs after. Meanwhile a read of the byte being written returns the written value with
 // bit 7 inverted (data polling: never the value itself), a read of any other byte returns what it
 // holds, reads during an erase return 0xFF, and further writes and erases are ignored. A pending
-// write or erase is completed when RST falls: the firmware starts long after it would have ended.
+// write is completed when RST falls: the firmware starts long after it would have ended. A pending
+// erase keeps running on the virtual clock with RST low, and the firmware starts when it ends; RST
+// raised again before that finds the chip still erasing, so a wait too short after an erase shows.
 //
 // Firmware. When RST falls the board runs its firmware (see sim/BoardFirmware.h).
 //
@@ -87,7 +89,8 @@ class SimBoard final : public CableDevice {
   // Bits clocked in since the current instruction began (0-23).
   int BitsInInstruction() const { return bitCount_; }
   bool Busy(uint64_t nowUs) const;
-  // Completes a pending write or erase at once, as if its time had passed.
+  // Completes a pending write or erase at once, as if its time had passed (and starts the
+  // firmware if it was waiting for the erase).
   void Settle();
 
   // Runs after every fall of RST, once the firmware has started (persistence saves here). Assigning
@@ -114,6 +117,7 @@ class SimBoard final : public CableDevice {
   bool Alive() const;
   void OnResetRise();
   void OnResetFall();
+  void RunFirmware();
   void OnClockRise(bool mosi, uint64_t nowUs);
   void OnClockFall();
   void LatchAnswer(uint64_t nowUs);
@@ -143,6 +147,7 @@ class SimBoard final : public CableDevice {
   uint16_t pendingAddress_ = 0;
   uint8_t pendingValue_ = 0;
   uint64_t pendingDoneUs_ = 0;
+  bool startAfterErase_ = false;  // RST fell during an erase: the firmware starts when it ends
 
   std::function<void()> onReleased_;
 

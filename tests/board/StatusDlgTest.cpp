@@ -8,10 +8,12 @@
 
 #include "app/Globals.h"
 #include "board/StatusDlg.h"
+#include "firmware/FileDecryption.h"
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -218,6 +220,27 @@ TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnc
     EXPECT_FALSE(dlg.startedInsidePaint) << c.name;
     for (const int paints : dlg.linePaintsPerChange) EXPECT_GE(paints, 1) << c.name;
     for (const int paints : dlg.barPaintsPerChange) EXPECT_GE(paints, 1) << c.name;
+  }
+}
+
+TEST_F(StatusDlgOnABoard, FirmwareRunShowsItsTextAndBarAndFailsForAVanishedFile) {
+  const QString connecting = "Connecting to your board on port 0x378, please wait...";
+  for (const bool fileThere : {true, false}) {
+    ScratchFile file(ReadText(DemoFirmware("orvanta-2.20.ofw")), "Firmware für Tests.ofw");
+    ASSERT_TRUE(Firmware_Validation_Check(file.path()));
+    if (!fileThere) std::filesystem::remove(file.path());
+    port.writes = 0;
+    WatchedStatusDlg dlg;
+    dlg.m_Operation = CStatusDlg::kFirmware;
+    dlg.m_FirmwareFile = QString::fromStdString(file.path());
+    dlg.m_ConnectText = ConnectingText(0x378, false);
+    dlg.DoModal();
+    EXPECT_EQ(nCommResult, fileThere ? 1 : 0);
+    EXPECT_EQ(dlg.Line(1012),
+              fileThere ? "Uploading firmware to your board, please wait..." : connecting);
+    EXPECT_EQ(dlg.positions, (fileThere ? std::vector<int>{0, 0, 1, 2, 3} : std::vector<int>{}));
+    EXPECT_EQ(dlg.m_Progress->maximum(), fileThere ? 4 : 100);
+    EXPECT_EQ(port.writes > 0, fileThere);
   }
 }
 

@@ -119,6 +119,29 @@ TEST_F(SimBoardLink, TheChipIsBusyDuringAnEraseOrAWrite) {
   EXPECT_EQ(read_data_byte(6), 0xFF);
 }
 
+// Released during an erase, the chip goes on erasing on the virtual clock; its firmware starts
+// when the erase ends, and programming begun before then does not stick.
+TEST_F(SimBoardLink, AnEraseKeepsRunningAfterResetFalls) {
+  int starts = 0;
+  board_ = FactoryBoard();
+  board_.SetOnReleased([&starts] { ++starts; });
+  delay_const = 300;  // waits of 0.3 ms: the release comes long before the erase ends
+  init_prog_mode();
+  erase_memory();
+  EXPECT_TRUE(board_.Busy(port_.NowUs()));
+  EXPECT_EQ(starts, 0) << "the firmware waits for the erase";
+  init_prog_mode();
+  EXPECT_EQ(program_code_byte(0x100, 0x55), 0) << "ignored while erasing";
+  EXPECT_EQ(starts, 0) << "reset rose again before the erase ended";
+
+  init_prog_mode();
+  erase_memory();
+  port_.Delay(SimBoard::kEraseTimeUs);
+  clear_reset();
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(board_.Memories(), BoardMemories{});
+}
+
 TEST_F(SimBoardLink, InstructionsNeedAProgrammingEnableSinceTheLastResetRise) {
   struct Case {
     const char* name;

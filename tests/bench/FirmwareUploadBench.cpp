@@ -1,0 +1,147 @@
+// A full 8 KB firmware image through the firmware upload on the simulated board: wall time per
+// run, the board time it stands for (1 us a port access), and what one programmed byte costs on
+// the cable, beside the count the link's timing is built on (456 delay units and 5 waits).
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Globals.h"
+#include "board/BoardOperations.h"
+#include "firmware/FileDecryption.h"
+#include "link/Communication.h"
+#include "platform/PortIo.h"
+#include "sim/BoardFirmware.h"
+#include "sim/SimBoard.h"
+#include "sim/SimPort.h"
+
+namespace {
+
+struct NoView final : OperationView {
+  void SetProgressRange(uint16_t) override {}
+  void SetProgressPos(int) override {}
+  void ShowStatusText(const std::string&) override {}
+};
+
+// Counts what a run puts on the cable: port accesses, delay units outside the calibrated waits,
+// and the waits themselves.
+struct CountingPort final : PortBackend {
+  explicit CountingPort(PortBackend& inner) : inner(inner) {}
+  void Write(uint16_t port, uint8_t value) override {
+    ++accesses;
+    inner.Write(port, value);
+  }
+  uint8_t Read(uint16_t port) override {
+    ++accesses;
+    return inner.Read(port);
+  }
+  void Delay(uint32_t units) override {
+    if (units == delay_const) {
+      ++waits;
+    } else {
+      delayUnits += units;
+    }
+    inner.Delay(units);
+  }
+  PortBackend& inner;
+  uint64_t accesses = 0;
+  uint64_t delayUnits = 0;
+  uint64_t waits = 0;
+};
+
+// `bytes` code bytes from address 0 in 16-byte records, the last three the identity of 2.20.
+std::string ImageHex(int bytes) {
+  std::string hex;
+  for (int address = 0; address < bytes; address += 16) {
+    const int count = std::min(16, bytes - address);
+    unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF));
+    char text[48];
+    std::snprintf(text, sizeof text, ":%02X%04X00", count, address);
+    hex += text;
+    for (int i = 0; i < count; ++i) {
+      const int a = address + i;
+      unsigned byte = static_cast<unsigned>(a * 37 + 11) & 0x7Fu;
+      if (a == kImageMajorAddress) byte = 2;
+      if (a == kImageMinorAddress) byte = 20;
+      if (a == kImageBoardTypeAddress) byte = 1;
+      std::snprintf(text, sizeof text, "%02X", byte);
+      hex += text;
+      sum += byte;
+    }
+    std::snprintf(text, sizeof text, "%02X\n", (0x100u - (sum & 0xFFu)) & 0xFFu);
+    hex += text;
+  }
+  return hex + ":00000001FF\n";
+}
+
+// Packs an image into a firmware file and checks it into m_FWArray, as "Update Firmware" does.
+std::string PrepareImage(int bytes) {
+  std::string ofw;
+  PackHex(ImageHex(bytes), ofw);
+  const std::string path =
+      (std::filesystem::temp_directory_path() /
+       ("orvanta-bench-" + std::to_string(::getpid()) + "-" + std::to_string(bytes) + ".ofw"))
+          .string();
+  std::ofstream(path) << ofw;
+  Firmware_Validation_Check(path);
+  return path;
+}
+
+struct Costs {
+  uint64_t accesses;
+  uint64_t delayUnits;
+  uint64_t waits;
+};
+
+Costs CountRun(SimPort& port, const std::string& path) {
+  CountingPort counting(port);
+  SetPortBackend(&counting);
+  NoView view;
+  UploadFirmware(view, path);
+  SetPortBackend(&port);
+  return {counting.accesses, counting.delayUnits, counting.waits};
+}
+
+void BM_FirmwareUpload8K(benchmark::State& state) {
+  SimPort port(base);
+  SimBoard board = FactoryBoard();
+  port.Attach(&board);
+  PortBackend* previousPort = SetPortBackend(&port);
+  Clock* previousClock = SetCalibrationClock(&port);
+
+  // What one more programmed byte costs: a one-byte image against the full one, so that the
+  // calibration, the erase and the lock bits drop out.
+  const std::string one = PrepareImage(1);
+  const Costs small = CountRun(port, one);
+  const std::string full = PrepareImage(kCodeSize);
+  const Costs large = CountRun(port, full);
+  const double extra = kCodeSize - 1;
+
+  NoView view;
+  const uint64_t startUs = port.NowUs();
+  for (auto _ : state) {
+    if (UploadFirmware(view, full) != 1) state.SkipWithError("firmware upload failed");
+  }
+  const double runs = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0;
+  state.counters["board_s_per_run"] = static_cast<double>(port.NowUs() - startUs) / 1e6 / runs;
+  state.counters["port_accesses_per_byte"] =
+      static_cast<double>(large.accesses - small.accesses) / extra;
+  state.counters["delay_units_per_byte"] =
+      static_cast<double>(large.delayUnits - small.delayUnits) / extra;
+  state.counters["waits_per_byte"] = static_cast<double>(large.waits - small.waits) / extra;
+  state.counters["expected_units_per_byte"] = 456;
+  state.counters["expected_waits_per_byte"] = 5;
+
+  std::filesystem::remove(one);
+  std::filesystem::remove(full);
+  m_FWArray.clear();
+  SetCalibrationClock(previousClock);
+  SetPortBackend(previousPort);
+}
+
+BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,106 @@
+// Packing Intel HEX into .ofw files and back, the demo firmware, and orvanta-ofw as a board maker
+// runs it.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "firmware/FileDecryption.h"
+#include "firmware/OfwTool.h"
+#include "tests/firmware/FirmwareFiles.h"
+
+namespace {
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+TEST(PackHex, UnpacksToTheRecordsSplittingWhatIsTooLongForALine) {
+  const std::string end = kEndRecordText;
+  struct Case {
+    std::string hex;
+    std::string image;
+  };
+  const Case cases[] = {
+      {"\r\n:03003000"
+       "02337a1e \r\n\r\n:00000001ff",
+       Lines({":0300300002337A1E", end})},
+      {Lines({":020000040000FA", end, ":0400000300000000F9", DataRecord(0x1FF0, 16, 1)}),
+       Lines({":020000040000FA", end, ":0400000300000000F9", DataRecord(0x1FF0, 16, 1)})},
+      {Lines({DataRecord(0x0100, 255, 0), end}),
+       Lines({DataRecord(0x0100, 120, 0), DataRecord(0x0178, 120, 120), DataRecord(0x01F0, 15, 240),
+              end})},
+  };
+  for (const Case& c : cases) {
+    std::string ofw;
+    const OfwReport packed = PackHex(c.hex, ofw);
+    std::string image;
+    const OfwReport checked = CheckFirmwareText(ofw, image);
+    EXPECT_TRUE(checked.ok()) << checked.Message();
+    EXPECT_EQ(packed.Message(), checked.Message());
+    EXPECT_EQ(image, c.image);
+  }
+}
+
+TEST(PackHex, RefusesWhatTheCheckRefusesWithTheSameReason) {
+  const std::string data = DataRecord(0, 4, 1);
+  const std::vector<std::string> files[] = {
+      {data, ":0300300002337A2E", kEndRecordText},
+      {data, DataRecord(0x1FFE, 3, 0), kEndRecordText},
+      {data, data},
+  };
+  for (const std::vector<std::string>& records : files) {
+    std::string ofw = "untouched";
+    const OfwReport packed = PackHex(Lines(records), ofw);
+    EXPECT_FALSE(packed.ok());
+    EXPECT_EQ(ofw, "");
+    std::string image;
+    EXPECT_EQ(packed.Message(), CheckFirmwareText(OfwText(records), image).Message());
+  }
+}
+
+TEST(DemoFirmware, EachOfwIsPackedFromTheHexBesideIt) {
+  for (const std::string name : {"orvanta-2.20", "orvanta-2.05"}) {
+    std::string ofw;
+    PackHex(ReadText(DemoFirmware(name + ".hex")), ofw);
+    EXPECT_EQ(ofw, ReadText(DemoFirmware(name + ".ofw"))) << name;
+  }
+}
+
+TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
+  ScratchFile hex(ReadText(DemoFirmware("orvanta-2.20.hex")), "in.hex");
+  const std::string ofw = hex.Beside("out.ofw");
+  const std::string summary =
+      ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
+  const std::string usage =
+      "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"pack", hex.path(), ofw}, 0, ofw + summary, ""},
+      {{"unpack", ofw, hex.Beside("back.hex")}, 0, hex.Beside("back.hex") + summary, ""},
+      {{"check", hex.path()},
+       1,
+       "",
+       hex.path() + ": line 1: the fourth character of the line is not the record mark K\n"},
+      {{"check"}, 2, "", usage},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunOfwTool(c.args, out, err), c.status) << c.args[0];
+    EXPECT_EQ(out.str(), c.out);
+    EXPECT_EQ(err.str(), c.err);
+  }
+  EXPECT_EQ(ReadText(ofw), ReadText(DemoFirmware("orvanta-2.20.ofw")));
+  EXPECT_EQ(ReadText(hex.Beside("back.hex")), ReadText(DemoFirmware("orvanta-2.20.hex")));
+}
+
+}  // namespace
