@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/Globals.h"
+#include "sim/SimFaults.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -90,6 +93,45 @@ TEST(CommandLine, ParseParamGetsTheTextWithoutItsPrefixAndTheFlags) {
   EXPECT_EQ(info.texts, (std::vector<std::string>{"a", "b", "c", "/d"}));
   EXPECT_EQ(info.flags, (std::vector<bool>{true, true, false, true}));
   EXPECT_EQ(info.lasts, (std::vector<bool>{false, false, false, true}));
+}
+
+TEST(CommandLine, SimFaultSwitchesMatchWholeArgumentsAndReportTheRestInOneLineEach) {
+  struct Case {
+    std::vector<std::string> arguments;
+    SimFaultPlan plan;
+    int linesOnStderr;
+  };
+  const Case cases[] = {
+      {{"simfault:absent", "-simfault:unpowered", "/simfault:flaky"},
+       {true, true, true, {}, std::nullopt},
+       0},
+      {{"simfault:stuck@3", "simfault:stuck@17", "simfault:dies@40", "simfault:dies@0"},
+       {false, false, false, {3, 17}, 0},
+       0},
+      {{"simfault:stuck@0", "simfault:stuck@", "simfault:stuck@+3", "simfault:stuck@ 3",
+        "simfault:dies@-1", "simfault:dies@4294967296", "simfault:dies@2x"},
+       {},
+       7},
+      {{"simfault:Absent", "simfault:absent ", "simfault:", "simfault:flakyflaky"}, {}, 4},
+      {{"xsimfault:absent", "Simfault:absent", "simfaultabsent"}, {}, 0},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream err;
+    std::streambuf* previous = std::cerr.rdbuf(err.rdbuf());
+    Parse(c.arguments);
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(simFaults, c.plan) << c.arguments.front();
+    const std::string text = err.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), c.linesOnStderr) << text;
+  }
+  std::ostringstream err;
+  std::streambuf* previous = std::cerr.rdbuf(err.rdbuf());
+  Parse({"-simfault:bogus"});
+  std::cerr.rdbuf(previous);
+  EXPECT_EQ(err.str(),
+            "Simulated board: ignored \"simfault:bogus\" (the faults are absent, unpowered, flaky, "
+            "stuck@K and dies@N)\n");
+  ResetGlobals();
 }
 
 TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
