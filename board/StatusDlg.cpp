@@ -81,7 +81,7 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   // the longest text they will hold.
   const QFontMetrics metrics(m_StatusLabel->font());
   int width = 0;
-  for (const QString& text : {ConnectingText(0xFFFFF, true), QString::fromUtf8(kDownloadingText),
+  for (const QString& text : {ConnectingText(0xFFFFFFFF, true), QString::fromUtf8(kDownloadingText),
                               QString::fromUtf8(kStatusWarningText)}) {
     width = std::max(width, metrics.horizontalAdvance(text));
   }

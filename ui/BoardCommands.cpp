@@ -37,7 +37,8 @@ constexpr const char* kUploadFailedText =
 
 constexpr const char* kUnknown = "Unknown";
 
-// Revisions are whole hundredths, so comparing in single precision on both sides lets 2.11 pass.
+// Compared in single precision on both sides: 2 + 11 / 100 comes out as 2.11f, but is less than
+// the double 2.11, and a board with 2.11 must pass.
 constexpr float kMinimumRevision = 2.11f;
 constexpr double kMinimumRevisionShown = 2.11;
 constexpr std::size_t kMessageBufferSize = 512;
