@@ -11,10 +11,10 @@
 
 class BoardStore;
 class Clock;
+class FaultyBoard;
 class HardwarePort;
 class PortBackend;
 class SimPort;
-class FaultyBoard;
 
 class PlatformSetup {
  public:
