@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iostream>
 #include <limits>
 
 #include "app/Globals.h"
+#include "sim/SimFaults.h"
 
 namespace {
 
@@ -56,6 +58,10 @@ void CommandLineInfo::ParseParam(const char* pszParam, bool /*bFlag*/, bool /*bL
     fDelayOffSet = ParseDelayMultiplier(argument);
   }
   if (argument == "simulate") bSimulate = 1;
+  if (argument.starts_with(kSimFaultPrefix) && !ParseSimFault(argument, simFaults)) {
+    std::cerr << "Simulated board: ignored \"" << argument
+              << "\" (the faults are absent, unpowered, flaky, stuck@K and dies@N)" << std::endl;
+  }
 }
 
 void ParseCommandLine(CommandLineInfo& info, const std::vector<std::string>& arguments) {

@@ -1,8 +1,11 @@
 #include "app/Globals.h"
 
+#include "sim/SimFaults.h"
+
 int32_t bProgramInit = 0;
 int32_t bTestInit = 0;
 int32_t bSimulate = 0;
+SimFaultPlan simFaults;
 float fDelayOffSet = 1.0f;
 
 char lpPathBuffer[kPathBufferSize] = {};

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <string>
 
+struct SimFaultPlan;
+
 // Command-line switches, fixed before the main dialog exists.
 extern int32_t bProgramInit;  // "initprogramming": start empty, firmware command loads bare boards
 extern int32_t bTestInit;     // "pintest": the download request runs the pin test instead
 extern int32_t bSimulate;     // "simulate": the board link talks to the simulated board
-extern float fDelayOffSet;    // "delaymultX": scales every calibrated wait; always > 0
+extern SimFaultPlan simFaults;  // "simfault:...": faults the simulated board is given
+extern float fDelayOffSet;      // "delaymultX": scales every calibrated wait; always > 0
 
 // The application directory (the working directory when the main dialog starts), zero-terminated.
 constexpr int kPathBufferSize = 256;

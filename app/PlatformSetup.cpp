@@ -11,6 +11,7 @@
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "sim/BoardStore.h"
+#include "sim/SimFaults.h"
 #include "sim/SimPort.h"
 
 namespace {
@@ -31,9 +32,17 @@ PlatformSetup::PlatformSetup() {
     simPort_ = std::make_unique<SimPort>(base);
     simBoard_ = std::make_unique<BoardStore>(ApplicationDirectory(), std::cerr);
     simPort_->Attach(&simBoard_->Board());
+    if (!simFaults.Empty()) {
+      faultyBoard_ = std::make_unique<FaultyBoard>(simBoard_->Board(), simFaults);
+      simPort_->Attach(faultyBoard_.get());
+    }
     previousPort_ = SetPortBackend(simPort_.get());
     previousClock_ = SetCalibrationClock(simPort_.get());
   } else {
+    if (!simFaults.Empty()) {
+      std::cerr << "Simulated board: the simfault switches work only with simulate; ignored"
+                << std::endl;
+    }
     hardwarePort_ = std::make_unique<HardwarePort>(base);
     previousPort_ = SetPortBackend(hardwarePort_.get());
     previousClock_ = SetCalibrationClock(nullptr);

@@ -11,6 +11,7 @@
 
 class BoardStore;
 class Clock;
+class FaultyBoard;
 class HardwarePort;
 class PortBackend;
 class SimPort;
@@ -25,6 +26,7 @@ class PlatformSetup {
  private:
   std::unique_ptr<BoardStore> simBoard_;
   std::unique_ptr<SimPort> simPort_;
+  std::unique_ptr<FaultyBoard> faultyBoard_;
   std::unique_ptr<HardwarePort> hardwarePort_;
   PortBackend* previousPort_ = nullptr;
   Clock* previousClock_ = nullptr;

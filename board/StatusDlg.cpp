@@ -13,7 +13,9 @@
 #include <QWindow>
 
 #include "app/Globals.h"
+#include "link/Communication.h"
 #include "platform/Controls.h"
+#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 
 namespace {
@@ -38,6 +40,18 @@ QString ConnectingText(uint32_t portBase, bool retry) {
   return QStringLiteral("Connecting to your board on port 0x") +
          QString::number(portBase, 16).toUpper() +
          (retry ? QStringLiteral(", please wait... ") : QStringLiteral(", please wait..."));
+}
+
+bool RunBoardOperation(int operation, const QString& firmwareFile) {
+  CStatusDlg status;
+  for (const bool retry : {false, true}) {
+    status.m_Operation = operation;
+    status.m_FirmwareFile = firmwareFile;
+    status.m_ConnectText = ConnectingText(base, retry);
+    status.DoModal();
+    if (nCommResult != 0) return true;
+  }
+  return false;
 }
 
 CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
@@ -69,7 +83,7 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   const QFontMetrics metrics(m_StatusLabel->font());
   int width = 0;
   for (const QString& text :
-       {ConnectingText(0xFFFFF, true), QString::fromUtf8(kDownloadingText),
+       {ConnectingText(0xFFFFFFFF, true), QString::fromUtf8(kDownloadingText),
         QString::fromUtf8(kUploadingFirmwareText), QString::fromUtf8(kStatusWarningText)}) {
     width = std::max(width, metrics.horizontalAdvance(text));
   }
@@ -123,6 +137,9 @@ void CStatusDlg::StartBoardRun() {
 }
 
 void CStatusDlg::Connect_To_Board() {
+  if (m_Operation == kDownload || m_Operation == kUpload || m_Operation == kFirmware) {
+    BeginBoardRun();
+  }
   std::optional<int> result;  // empty: the operation code names no operation
   if (m_Operation == kDownload) {
     result = Pull_From_Board();

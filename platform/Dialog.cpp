@@ -94,3 +94,7 @@ void CDialog::SetDlgItemText(int id, const QString& text) {
 void CDialog::EnableDlgItem(int id, bool enable) {
   if (QWidget* control = GetDlgItem(id)) control->setEnabled(enable);
 }
+
+void CDialog::GotoDlgCtrl(QWidget* control) {
+  if (control != nullptr) control->setFocus(Qt::OtherFocusReason);
+}

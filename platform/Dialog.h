@@ -57,6 +57,9 @@ class CDialog : public QDialog {
   QString GetDlgItemText(int id) const;
   void SetDlgItemText(int id, const QString& text);
   void EnableDlgItem(int id, bool enable);
+  // Moves the keyboard focus to `control`. Qt gives no focus to a disabled control: the focus then
+  // stays where it is.
+  void GotoDlgCtrl(QWidget* control);
 
  protected:
   virtual void DoDataExchange(CDataExchange* pDX);

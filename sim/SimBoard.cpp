@@ -94,6 +94,10 @@ void SimBoard::FailWritesAt(Memory memory, uint16_t address) {
   failingWrites_.emplace(memory, Wrap(memory, address));
 }
 
+void SimBoard::SpoilWrite(uint32_t number) {
+  spoiledWrites_.insert(number);
+}
+
 void SimBoard::StopAnsweringAfter(uint32_t answers, bool stuckLevel) {
   answerLimited_ = true;
   answersLeft_ = answers;
@@ -109,6 +113,7 @@ void SimBoard::SetMisoNoise(uint32_t flipsPerMillion, uint64_t seed) {
 void SimBoard::ClearFaults() {
   power_ = BoardPower::On;
   failingWrites_.clear();
+  spoiledWrites_.clear();
   answerLimited_ = false;
   hung_ = false;
   flipsPerMillion_ = 0;
@@ -246,6 +251,7 @@ void SimBoard::StartWrite(Memory memory, uint16_t address, uint8_t value, uint64
   pendingAddress_ = address;
   pendingValue_ = value;
   pendingDoneUs_ = nowUs + kWriteTimeUs;
+  pendingSpoiled_ = spoiledWrites_.count(++writesStarted_) != 0;
 }
 
 void SimBoard::Advance(uint64_t nowUs) {
@@ -259,6 +265,8 @@ void SimBoard::Complete() {
   if (pending_ == Pending::Erase) {
     BoardMemories erased;
     SetMemories(erased);
+  } else if (pending_ == Pending::Write && pendingSpoiled_) {
+    Store(pendingMemory_, pendingAddress_, 0xFF);
   } else if (pending_ == Pending::Write &&
              failingWrites_.count({pendingMemory_, pendingAddress_}) == 0) {
     Store(pendingMemory_, pendingAddress_, pendingValue_);

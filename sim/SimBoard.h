@@ -103,6 +103,10 @@ class SimBoard final : public CableDevice {
   BoardPower Power() const { return power_; }
   // Writes to this byte run their cycle (data polling included) but the byte keeps its value.
   void FailWritesAt(Memory memory, uint16_t address);
+  // The `number`-th byte write (counted from 1) since the last RestartWriteCount runs its cycle but
+  // leaves the byte erased (0xFF): its programming never took.
+  void SpoilWrite(uint32_t number);
+  void RestartWriteCount() { writesStarted_ = 0; }
   // After `answers` read answers the board hangs: it ignores everything, reset included, and MISO
   // stays at `stuckLevel` until ClearFaults.
   void StopAnsweringAfter(uint32_t answers, bool stuckLevel);
@@ -153,6 +157,9 @@ class SimBoard final : public CableDevice {
 
   BoardPower power_ = BoardPower::On;
   std::set<std::pair<Memory, uint16_t>> failingWrites_;
+  std::set<uint32_t> spoiledWrites_;
+  uint32_t writesStarted_ = 0;
+  bool pendingSpoiled_ = false;
   bool answerLimited_ = false;
   uint32_t answersLeft_ = 0;
   bool hung_ = false;

@@ -41,3 +41,7 @@ uint8_t SimPort::Read(uint16_t port) {
 void SimPort::Delay(uint32_t units) {
   Tick(units);
 }
+
+void SimPort::BeginBoardRun() {
+  if (device_ != nullptr) device_->OnBoardRunStart();
+}

@@ -16,6 +16,8 @@ class CableDevice {
   virtual void OnDataLines(uint8_t lines, uint64_t nowUs) = 0;
   // The level the device drives on the status line (MISO).
   virtual bool Miso(uint64_t nowUs) = 0;
+  // The tool begins a board run.
+  virtual void OnBoardRunStart() {}
 };
 
 class SimPort final : public PortBackend, public Clock {
@@ -26,6 +28,7 @@ class SimPort final : public PortBackend, public Clock {
   void Write(uint16_t port, uint8_t value) override;
   uint8_t Read(uint16_t port) override;
   void Delay(uint32_t units) override;
+  void BeginBoardRun() override;
   uint64_t Hundredths() override { return nowUs_ / 10000; }
 
   // Plugs `device` into the cable (nullptr unplugs it). The caller keeps ownership.

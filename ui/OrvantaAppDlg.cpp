@@ -49,6 +49,7 @@ constexpr Command kCommands[] = {
     {IDC_PRESET_NORMAL, &COrvantaAppDlg::LoadUpNormalSettings},
     {IDC_PRESET_EXTREME, &COrvantaAppDlg::LoadUpExtremeSettings},
     {IDC_DOWNLOAD, &COrvantaAppDlg::ReadFromBoard},
+    {IDC_UPLOAD, &COrvantaAppDlg::WriteToBoard},
     {IDC_SAVE_CONFIG, &COrvantaAppDlg::SaveConfiguration},
     {IDC_OPEN_CONFIG, &COrvantaAppDlg::LoadConfiguration},
 };

@@ -126,6 +126,7 @@ class COrvantaAppDlg : public CDialog {
 
   // Board commands (ui/BoardCommands.cpp).
   void ReadFromBoard();
+  void WriteToBoard();
 
   // Dialog data: choice members hold the checked button's number, -1 for none.
   int m_OperationMode = -1;

@@ -76,7 +76,7 @@ bool COrvantaAppDlg::PerformValidationCheck(int& offendingControl) const {
 void COrvantaAppDlg::ShowIncompleteSettings(int offendingControl) {
   ShowMessageBox("Invalid Settings Found. Please make sure your selections are valid and complete.",
                  "Incomplete Settings", MsgIcon::Stop);
-  if (QWidget* control = GetDlgItem(offendingControl)) control->setFocus(Qt::OtherFocusReason);
+  GotoDlgCtrl(GetDlgItem(offendingControl));
 }
 
 void COrvantaAppDlg::ReadCurrentSettings() {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/Globals.h"
+#include "sim/SimFaults.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -90,6 +93,40 @@ TEST(CommandLine, ParseParamGetsTheTextWithoutItsPrefixAndTheFlags) {
   EXPECT_EQ(info.texts, (std::vector<std::string>{"a", "b", "c", "/d"}));
   EXPECT_EQ(info.flags, (std::vector<bool>{true, true, false, true}));
   EXPECT_EQ(info.lasts, (std::vector<bool>{false, false, false, true}));
+}
+
+TEST(CommandLine, SimFaultSwitchesMatchWholeArgumentsAndReportTheRestInOneLineEach) {
+  struct Case {
+    std::vector<std::string> arguments;
+    SimFaultPlan plan;
+    int linesOnStderr;
+  };
+  const Case cases[] = {
+      {{"simfault:absent", "-simfault:unpowered", "simfault:flaky", "simfault:stuck@3",
+        "simfault:stuck@17", "simfault:dies@40", "simfault:dies@0"},
+       {true, true, true, {3, 17}, 0},
+       0},
+      {{"simfault:stuck@0", "simfault:stuck@+3", "simfault:dies@-1", "simfault:dies@4294967296",
+        "simfault:dies@2x", "simfault:Absent", "simfault:absent ", "simfault:"},
+       {},
+       8},
+      {{"xsimfault:absent", "Simfault:absent"}, {}, 0},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream err;
+    std::streambuf* previous = std::cerr.rdbuf(err.rdbuf());
+    Parse(c.arguments);
+    std::cerr.rdbuf(previous);
+    EXPECT_EQ(simFaults, c.plan) << c.arguments.front();
+    const std::string text = err.str();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), c.linesOnStderr) << text;
+    if (c.linesOnStderr > 0) {
+      EXPECT_EQ(text.substr(0, text.find('\n')),
+                "Simulated board: ignored \"simfault:stuck@0\" (the faults are absent, unpowered, "
+                "flaky, stuck@K and dies@N)");
+    }
+  }
+  ResetGlobals();
 }
 
 TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {

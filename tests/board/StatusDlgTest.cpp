@@ -254,7 +254,8 @@ TEST(ConnectingText, PortInUpperCaseHexWithoutLeadingZeros) {
        {Case{0x378, false, "Connecting to your board on port 0x378, please wait..."},
         Case{0x3BC, false, "Connecting to your board on port 0x3BC, please wait..."},
         Case{0x278, true, "Connecting to your board on port 0x278, please wait... "},
-        Case{0xD010, false, "Connecting to your board on port 0xD010, please wait..."}}) {
+        Case{0xD010, false, "Connecting to your board on port 0xD010, please wait..."},
+        Case{0x1ABCDE, true, "Connecting to your board on port 0x1ABCDE, please wait... "}}) {
     EXPECT_EQ(ConnectingText(c.port, c.retry), QString::fromUtf8(c.text));
   }
 }

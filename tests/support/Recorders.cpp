@@ -6,6 +6,7 @@
 
 #include "app/Globals.h"
 #include "link/Communication.h"
+#include "sim/SimFaults.h"
 
 bool SeamEvent::operator==(const SeamEvent& other) const {
   return kind == other.kind && port == other.port && value == other.value && units == other.units &&
@@ -139,6 +140,7 @@ void ResetGlobals() {
   bProgramInit = 0;
   bTestInit = 0;
   bSimulate = 0;
+  simFaults = SimFaultPlan{};
   fDelayOffSet = 1.0f;
   m_FirmwareRevision.clear();
   m_BoardType.clear();
