@@ -71,6 +71,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"nan_is_no_number", {"delaymultnan"}, {0, 0, 1.0f}},
         Case{"beyond_float_range", {"delaymult1e39"}, {0, 0, 1.0f}},
         Case{"underflows_to_zero", {"delaymult1e-50"}, {0, 0, 1.0f}},
+        Case{"largest_multiplier", {"delaymult100"}, {0, 0, 100.0f}},
+        Case{"above_100", {"delaymult100.5"}, {0, 0, 1.0f}},
+        Case{"far_above_100", {"delaymult1e30"}, {0, 0, 1.0f}},
+        Case{"above_100_then_good", {"delaymult1e30", "delaymult2"}, {0, 0, 2.0f}},
         Case{"simulate", {"simulate"}, {0, 0, 1.0f, 1}},
         Case{"simulate_dash", {"-simulate"}, {0, 0, 1.0f, 1}},
         Case{"simulate_other_case", {"Simulate"}, {0, 0, 1.0f, 0}}),
@@ -90,6 +94,29 @@ TEST(CommandLine, ParseParamGetsTheTextWithoutItsPrefixAndTheFlags) {
   EXPECT_EQ(info.texts, (std::vector<std::string>{"a", "b", "c", "/d"}));
   EXPECT_EQ(info.flags, (std::vector<bool>{true, true, false, true}));
   EXPECT_EQ(info.lasts, (std::vector<bool>{false, false, false, true}));
+}
+
+// Only a multiplier above 100 is worth a word: it would stretch every wait towards an hour.
+TEST(CommandLine, AMultiplierAbove100IsRefusedWithOneLineOnStandardError) {
+  const struct {
+    const char* argument;
+    const char* line;
+  } cases[] = {
+      {"delaymult1e30",
+       "orvanta: ignoring \"delaymult1e30\": the multiplier may be at most 100, so the waits keep "
+       "their measured length\n"},
+      {"-delaymult250",
+       "orvanta: ignoring \"delaymult250\": the multiplier may be at most 100, so the waits keep "
+       "their measured length\n"},
+      {"delaymult100", ""},
+      {"delaymultx", ""},
+      {"delaymult0", ""},
+  };
+  for (const auto& c : cases) {
+    ::testing::internal::CaptureStderr();
+    Parse({c.argument});
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.line) << c.argument;
+  }
 }
 
 TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
