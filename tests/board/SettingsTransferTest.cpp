@@ -118,13 +118,30 @@ TEST_F(SettingsTransfer, UploadAfterDownloadWritesTheRevisionAndBoardTypeBack) {
   EXPECT_EQ(Count("06 15 01"), 1);
 }
 
+// With no download since start (a preset loaded after a failed one, say) elements 20-22 are 0;
+// writing those would make the board fail every later ready check. The board's own bytes go back.
+TEST_F(SettingsTransfer, UploadWithNoDownloadKeepsTheBoardsRevisionAndType) {
+  LoadData(KnownBlock(3));
+  for (int e = 1; e <= 30; ++e) SettingsArray[e] = static_cast<uint8_t>(e);
+  SettingsArray[20] = SettingsArray[21] = SettingsArray[22] = 0;
+  SettingsArray[31] = 0;
+  EXPECT_EQ(PushSettingsToBoard(view), 1);
+  const std::vector<uint8_t> identity = {3, 0x54, 0x55};
+  EXPECT_EQ(Data(19, 3), identity);
+  EXPECT_EQ(Elements(20, 3), identity) << "the next upload writes them too";
+  EXPECT_EQ(Data(0, 19), Elements(1, 19));
+  EXPECT_EQ(Data(22, 8), Elements(23, 8));
+  EXPECT_EQ(DataWrites(), 31);
+  EXPECT_EQ(Count("AC FF FF"), 1);
+}
+
 TEST_F(SettingsTransfer, ReadyCheckOnAddress19) {
   struct Case {
     uint8_t major;
     bool ready;
   };
-  for (const Case c : {Case{0, false}, Case{1, true}, Case{10, true}, Case{11, false},
-                       Case{0xFF, false}}) {
+  for (const Case c :
+       {Case{0, false}, Case{1, true}, Case{10, true}, Case{11, false}, Case{0xFF, false}}) {
     for (const bool upload : {false, true}) {
       SetUp();
       board = SimBoard();
