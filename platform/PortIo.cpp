@@ -25,6 +25,10 @@ void PortDelay(uint32_t units) {
   gActive->Delay(units);
 }
 
+void PortBeginRun() {
+  gActive->BeginRun();
+}
+
 PortBackend* SetPortBackend(PortBackend* backend) {
   PortBackend* previous = gActive == &gAbsentPort ? nullptr : gActive;
   gActive = backend != nullptr ? backend : &gAbsentPort;

@@ -97,6 +97,7 @@ TEST_F(PortLines, CalibrationSearchStopsAtTheFirstTrialOfATenthOfASecond) {
     RecordingPort port;
     ScriptedClock clock(c.readings);
     calculate_delay_const();
+    EXPECT_EQ(port.runsBegun, 1) << "a port that could not be opened is tried again";
     EXPECT_EQ(clock.readingsTaken, c.readings.size()) << c.what;
     EXPECT_EQ(port.delayUnits, c.delayUnits) << c.what;
     EXPECT_EQ(delay_const, c.expected) << c.what;
