@@ -147,9 +147,10 @@ TEST_F(MainDialogAccessibility, SpinButtonsAreSpinBoxesWithAValue) {
     int id;
     int value, lower, upper;
     const char* afterDecrease;
-  } spins[] = {{IDC_DWELL_SPIN, 12, 2, 30, "11"},
-               {IDC_TIMER_MINUTES_SPIN, 3, 1, 15, "02"},
-               {IDC_TIMER_SECONDS_SPIN, 35, 0, 59, "30"}};
+    const char* atLower;
+  } spins[] = {{IDC_DWELL_SPIN, 12, 2, 30, "11", "2"},
+               {IDC_TIMER_MINUTES_SPIN, 3, 1, 15, "02", "01"},
+               {IDC_TIMER_SECONDS_SPIN, 35, 0, 59, "30", "00"}};
   for (const auto& s : spins) {
     QAccessibleInterface* spin = Accessible(Spin(s.id));
     EXPECT_EQ(spin->role(), QAccessible::SpinBox) << s.id;
@@ -162,6 +163,8 @@ TEST_F(MainDialogAccessibility, SpinButtonsAreSpinBoxesWithAValue) {
     spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
     EXPECT_EQ(Spin(s.id)->GetBuddy()->text(), s.afterDecrease) << s.id;
     EXPECT_EQ(spin->text(QAccessible::Value), s.afterDecrease) << s.id;
+    value->setCurrentValue(s.lower);
+    EXPECT_EQ(spin->text(QAccessible::Value), s.atLower) << s.id;
   }
 }
 
