@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 #include <limits>
 
@@ -36,12 +37,12 @@ double LeadingNumber(const char* text, const char* end) {
 
 }  // namespace
 
-float ParseDelayMultiplier(const std::string& argument) {
+float ParseDelayMultiplier(const std::string& argument, bool* tooLarge) {
   constexpr std::size_t kKeywordLength = 9;  // strlen("delaymult")
   const std::size_t from = std::min(kKeywordLength, argument.size());
   const double number = LeadingNumber(argument.data() + from, argument.data() + argument.size());
-  // A value beyond the float range would make every wait endless; treat it as no number.
-  if (!(number > 0.0) || number > std::numeric_limits<float>::max()) return 1.0f;
+  if (tooLarge != nullptr) *tooLarge = number > kMaxDelayMultiplier;
+  if (!(number > 0.0) || number > kMaxDelayMultiplier) return 1.0f;
   const float value = static_cast<float>(number);
   return value > 0.0f ? value : 1.0f;
 }
@@ -55,7 +56,14 @@ void CommandLineInfo::ParseParam(const char* pszParam, bool /*bFlag*/, bool /*bL
   if (argument == "initprogramming") bProgramInit = 1;
   if (argument == "pintest") bTestInit = 1;
   if (argument.find("delaymult") != std::string::npos) {
-    fDelayOffSet = ParseDelayMultiplier(argument);
+    bool tooLarge = false;
+    fDelayOffSet = ParseDelayMultiplier(argument, &tooLarge);
+    if (tooLarge) {
+      std::fprintf(stderr,
+                   "orvanta: ignoring \"%s\": the multiplier may be at most 100, so the waits keep "
+                   "their measured length\n",
+                   pszParam);
+    }
   }
   if (argument == "simulate") bSimulate = 1;
   if (argument.starts_with(kSimFaultPrefix) && !ParseSimFault(argument, simFaults)) {

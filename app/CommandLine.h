@@ -16,6 +16,10 @@ class CommandLineInfo {
 // Feeds `arguments` (without the program name) to `info` as the toolkit's parser would.
 void ParseCommandLine(CommandLineInfo& info, const std::vector<std::string>& arguments);
 
+// The largest multiplier taken: beyond it every wait would grow towards an hour, with no way to
+// stop the tool short of killing it.
+constexpr double kMaxDelayMultiplier = 100.0;
+
 // The multiplier a "delaymult" argument sets: the number from character index 9 on, or 1.0 when
-// it holds no number greater than zero.
-float ParseDelayMultiplier(const std::string& argument);
+// it holds no number greater than zero or one above kMaxDelayMultiplier (then `tooLarge` is set).
+float ParseDelayMultiplier(const std::string& argument, bool* tooLarge = nullptr);

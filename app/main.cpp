@@ -3,8 +3,7 @@
 #include "app/OrvantaApp.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("orvanta"));
+  const std::unique_ptr<QApplication> application = StartApplication(argc, argv);
   theApp.InitInstance();
   return 0;
 }

@@ -29,7 +29,8 @@ constexpr int kBlockBytes = 30;
 // Downloads data addresses 0-29 into SettingsArray[1..30]. Returns 1 on success, 0 on failure,
 // in which case SettingsArray is unchanged.
 int PullSettingsFromBoard(OperationView& view);
-// Uploads SettingsArray[1..31] to data addresses 0-30 with read-back. Returns 1 or 0.
+// Uploads SettingsArray[1..31] to data addresses 0-30 with read-back. Returns 1 or 0. When element
+// 20 is 0 (nothing downloaded yet), elements 20-22 are first read from data addresses 19-21.
 int PushSettingsToBoard(OperationView& view);
 
 // Erases the chip and programs the image in m_FWArray (checked from the file at `path`, which

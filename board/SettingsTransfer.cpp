@@ -52,9 +52,17 @@ int PullSettingsFromBoard(OperationView& view) {
 
 int PushSettingsToBoard(OperationView& view) {
   StartBoardRun(view, kUploadingText);
-  if (!BoardIsReady(read_data_byte(kReadyAddress))) {
+  const uint8_t major = read_data_byte(kReadyAddress);
+  if (!BoardIsReady(major)) {
     clear_reset();
     return 0;
+  }
+  // With no download since start the revision and board type are 0; written back, they would make
+  // every later ready check fail until the firmware is replaced. Keep the board's own.
+  if (SettingsArray[kReadyAddress + 1] == 0) {
+    SettingsArray[kReadyAddress + 1] = major;
+    SettingsArray[kReadyAddress + 2] = read_data_byte(kReadyAddress + 1);
+    SettingsArray[kReadyAddress + 3] = read_data_byte(kReadyAddress + 2);
   }
   // Address 30 receives element 31, which nothing sets.
   for (int address = 0; address <= kBlockBytes; ++address) {

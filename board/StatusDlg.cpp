@@ -65,10 +65,10 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   progress->setTextVisible(false);
   m_WarningLabel = MakeLine(this, kStatusWarningText, kWarningTextId);
 
-  m_StatusLabel->setAccessibleName(QStringLiteral("Status"));
+  // The two lines have no accessible names of their own: a screen reader hears their texts, and
+  // each change of a text is announced.
   progress->setAccessibleName(QStringLiteral("Progress"));
   m_Progress = progress;
-  m_WarningLabel->setAccessibleName(QStringLiteral("Warning"));
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(11, 11, 11, 11);
@@ -137,9 +137,6 @@ void CStatusDlg::StartBoardRun() {
 }
 
 void CStatusDlg::Connect_To_Board() {
-  if (m_Operation == kDownload || m_Operation == kUpload || m_Operation == kFirmware) {
-    BeginBoardRun();
-  }
   std::optional<int> result;  // empty: the operation code names no operation
   if (m_Operation == kDownload) {
     result = Pull_From_Board();

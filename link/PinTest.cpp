@@ -20,6 +20,8 @@ void AllLow() {
 }  // namespace
 
 void Pin_Test() {
+  // A port that was busy or missing so far gets its next chance.
+  PortBeginRun();
   AllLow();
 
   // Pin 1 is the control register's strobe line.

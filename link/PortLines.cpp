@@ -46,8 +46,13 @@ uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier) {
 // A trial must last a tenth of a second before it counts: the clock reads whole hundredths, so a
 // shorter trial could be misjudged by half its length and every wait would come out that short.
 constexpr uint64_t kShortestTrial = 10;
+// Fewer units than this cannot take a tenth of a second on any port: such a trial was held up (the
+// scheduler, another program), and trusting it would make every wait of the run far too short.
+constexpr uint32_t kFewestMeasuredUnits = 10000;
 
 void calculate_delay_const() {
+  // Every board run calibrates first: a port that was busy or missing so far gets its next chance.
+  PortBeginRun();
   Clock& clock = CalibrationClock();
   uint32_t n = 100;
   uint64_t e = 0;
@@ -56,7 +61,7 @@ void calculate_delay_const() {
     PortDelay(n);
     const uint64_t t1 = clock.Hundredths();
     e = t1 >= t0 ? t1 - t0 : 0;
-    if (e >= kShortestTrial) break;
+    if (e >= kShortestTrial && n >= kFewestMeasuredUnits) break;
     const uint32_t next = n * 10u;  // modulo 2^32: the search stops once it wraps
     if (next < n) break;
     n = next;

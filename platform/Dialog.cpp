@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 
+#include "platform/AccessibleControls.h"
 #include "platform/Controls.h"
 #include "platform/RadioGroup.h"
 
@@ -31,7 +32,10 @@ void DDX_Radio(CDataExchange* pDX, int firstId, int& value) {
   }
 }
 
-CDialog::CDialog(QWidget* parent) : QDialog(parent) {}
+CDialog::CDialog(QWidget* parent) : QDialog(parent) {
+  // Before any control of the dialog is asked for its accessible interface.
+  InstallAccessibleControls();
+}
 
 int CDialog::DoModal() {
   OnInitDialog();

@@ -74,15 +74,24 @@ HardwarePort::Kind HardwarePort::Access() {
   return kind_;
 }
 
+void HardwarePort::BeginRun() {
+  if (openFailed_) openedBase_.reset();
+}
+
 void HardwarePort::Open(uint32_t address) {
   Close();
   openedBase_ = address;
+  openFailed_ = false;
   std::string why;
   bool inUse = false;
-  if (OpenPpdev(address, why, inUse)) return;
   // Direct I/O would bypass the holder's claim and drive its lines from under it.
-  if (!inUse && OpenDirectIo(address)) return;
-  options_.report(why);
+  if (OpenPpdev(address, why, inUse) || (!inUse && OpenDirectIo(address))) {
+    lastReason_.clear();
+    return;
+  }
+  openFailed_ = true;
+  if (why != lastReason_) options_.report(why);
+  lastReason_ = why;
 }
 
 void HardwarePort::ReleasePpdev() {

@@ -1,6 +1,7 @@
 // The real parallel port at the address that `base` names, reached through Linux ppdev
 // (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86.
-// Without either it behaves as AbsentPort and says once on standard error why.
+// Without either it behaves as AbsentPort and says on standard error why, again only when the
+// reason changes; each board run tries the port again.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,9 @@ class HardwarePort final : public PortBackend {
   void Write(uint16_t port, uint8_t value) override;
   uint8_t Read(uint16_t port) override;
   void Delay(uint32_t units) override;
+  // A port that could not be opened (busy, no permission, missing) is tried again from the next
+  // access on; its line is printed again only when the reason has changed.
+  void BeginRun() override;
 
   enum class Kind { Absent, Ppdev, DirectIo };
   // Opens the port for the current `base` if needed and says how it is reached.
@@ -53,6 +57,8 @@ class HardwarePort final : public PortBackend {
   const uint32_t& base_;
   HardwarePortOptions options_;
   std::optional<uint32_t> openedBase_;
+  bool openFailed_ = false;
+  std::string lastReason_;  // why the last opening failed, empty after a success
   Kind kind_ = Kind::Absent;
   int fd_ = -1;
   AbsentPort absent_;

@@ -25,8 +25,8 @@ void PortDelay(uint32_t units) {
   gActive->Delay(units);
 }
 
-void BeginBoardRun() {
-  gActive->BeginBoardRun();
+void PortBeginRun() {
+  gActive->BeginRun();
 }
 
 PortBackend* SetPortBackend(PortBackend* backend) {

@@ -15,9 +15,9 @@ class PortBackend {
   // Performs `units` delay units, each the same as Write(kDelayPort, 0). Backends whose delay unit
   // needs no real port access (simulation, tests) do them in one step.
   virtual void Delay(uint32_t units);
-  // A board run (one showing of the status window) is about to begin. Only a simulated board
-  // cares: its injected faults go run by run.
-  virtual void BeginBoardRun() {}
+  // A board run starts (calibration, or the pin test): a backend whose port could not be opened
+  // tries it again, and a simulated board's injected faults go run by run.
+  virtual void BeginRun() {}
 };
 
 // Writes the low byte of `value` to `port`.
@@ -26,8 +26,8 @@ void Out32(uint16_t port, uint16_t value);
 uint16_t Inp32(uint16_t port);
 // `units` delay units (writes of 0 to port 0x80), done by the backend.
 void PortDelay(uint32_t units);
-// Tells the active backend that a board run begins; touches no port.
-void BeginBoardRun();
+// Tells the active backend that a board run starts.
+void PortBeginRun();
 
 // Makes `backend` the active one and returns the previous; nullptr selects the absent port.
 // The caller keeps ownership.

@@ -110,9 +110,19 @@ bool CSpinButtonCtrl::eventFilter(QObject* watched, QEvent* event) {
   if (watched != buddy_ || event->type() != QEvent::KeyPress || !isEnabled()) return false;
   const int key = static_cast<QKeyEvent*>(event)->key();
   if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
-  Step(key == Qt::Key_Up ? +1 : -1);
-  emit VScroll(SB_ENDSCROLL, position_, this);
+  StepOnce(key == Qt::Key_Up ? +1 : -1);
   return true;
+}
+
+void CSpinButtonCtrl::StepOnce(int direction) {
+  Step(direction);
+  emit VScroll(SB_ENDSCROLL, position_, this);
+}
+
+void CSpinButtonCtrl::SetPosByUser(int position) {
+  SetPos32(position);
+  emit VScroll(SB_THUMBPOSITION, position_, this);
+  emit VScroll(SB_ENDSCROLL, position_, this);
 }
 
 void CSpinButtonCtrl::Press(int direction) {

@@ -55,6 +55,10 @@ class CSpinButtonCtrl : public QWidget {
 
   // One step up (+1) or down (-1), as an arrow held for `heldMs` milliseconds makes it.
   void Step(int direction, qint64 heldMs = 0);
+  // One step as a key press makes it: the step, then the end of the scroll.
+  void StepOnce(int direction);
+  // Moves to `position` (kept in range) as the user would: announced like one step.
+  void SetPosByUser(int position);
 
   QToolButton* UpButton() const { return up_; }
   QToolButton* DownButton() const { return down_; }

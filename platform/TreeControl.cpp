@@ -3,7 +3,13 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+#include "platform/AccessibleControls.h"
+
 void MakeCheckBoxTree(QTreeWidget* tree) {
+  PresentAsCheckBoxTree(tree);
+  // Qt's tree view tells assistive technology nothing when a check box changes.
+  QObject::connect(tree, &QTreeWidget::itemChanged, tree,
+                   [tree](QTreeWidgetItem* item) { AnnounceCheckChange(tree, item); });
   tree->setColumnCount(1);
   tree->setHeaderHidden(true);
   tree->setRootIsDecorated(false);

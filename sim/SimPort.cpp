@@ -42,6 +42,6 @@ void SimPort::Delay(uint32_t units) {
   Tick(units);
 }
 
-void SimPort::BeginBoardRun() {
+void SimPort::BeginRun() {
   if (device_ != nullptr) device_->OnBoardRunStart();
 }

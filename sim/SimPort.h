@@ -28,7 +28,7 @@ class SimPort final : public PortBackend, public Clock {
   void Write(uint16_t port, uint8_t value) override;
   uint8_t Read(uint16_t port) override;
   void Delay(uint32_t units) override;
-  void BeginBoardRun() override;
+  void BeginRun() override;
   uint64_t Hundredths() override { return nowUs_ / 10000; }
 
   // Plugs `device` into the cable (nullptr unplugs it). The caller keeps ownership.

@@ -47,10 +47,9 @@ void COrvantaAppDlg::PopulateDialog() {
       IDC_TIMER_COUNTS_DOWN, IDC_TIMER_COUNTS_UP,
       SettingsArray[kElemTimerMode] == 0 ? IDC_TIMER_COUNTS_UP : IDC_TIMER_COUNTS_DOWN);
 
-  // A trigger value the board should not hold leaves the combo box as it was.
-  if (const std::optional<int> index = TimerInitIndex(SettingsArray[kElemTimerStart])) {
-    SetCurSel(m_TimerInitCombo, *index);
-  }
+  // A trigger value the board should not hold shows no selection, like every other list: the
+  // previous board's choice would pass the check and be uploaded.
+  SetCurSel(m_TimerInitCombo, TimerInitIndex(SettingsArray[kElemTimerStart]).value_or(-1));
 
   m_TimerMinutesText = ToQString(TimerMinutesText(SettingsArray[kElemTimerMinutes]));
   SetDlgItemText(IDC_TIMER_MINUTES_EDIT, m_TimerMinutesText);

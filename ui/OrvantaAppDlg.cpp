@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -130,6 +131,8 @@ void COrvantaAppDlg::SetupControls() {
     GetDlgItemAs<CSpinButtonCtrl>(spinId)->SetBuddy(edit);
   }
   MakeCheckBoxTree(ui_->lcdMenuTree);
+  // A box inside another would be named after the outer one's title; each is named by its own.
+  for (QGroupBox* box : findChildren<QGroupBox*>()) box->setAccessibleName(box->title());
   // Room for the longest board-information text, so that the dialog keeps its size when it comes.
   for (QLabel* value : {ui_->boardTypeValue, ui_->firmwareRevisionValue}) {
     value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("Empty Board")));

@@ -74,6 +74,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"nan_is_no_number", {"delaymultnan"}, {0, 0, 1.0f}},
         Case{"beyond_float_range", {"delaymult1e39"}, {0, 0, 1.0f}},
         Case{"underflows_to_zero", {"delaymult1e-50"}, {0, 0, 1.0f}},
+        Case{"largest_multiplier", {"delaymult100"}, {0, 0, 100.0f}},
+        Case{"above_100", {"delaymult100.5"}, {0, 0, 1.0f}},
+        Case{"far_above_100", {"delaymult1e30"}, {0, 0, 1.0f}},
+        Case{"above_100_then_good", {"delaymult1e30", "delaymult2"}, {0, 0, 2.0f}},
         Case{"simulate", {"simulate"}, {0, 0, 1.0f, 1}},
         Case{"simulate_dash", {"-simulate"}, {0, 0, 1.0f, 1}},
         Case{"simulate_other_case", {"Simulate"}, {0, 0, 1.0f, 0}}),
@@ -127,6 +131,21 @@ TEST(CommandLine, SimFaultSwitchesMatchWholeArgumentsAndReportTheRestInOneLineEa
     }
   }
   ResetGlobals();
+}
+
+// Only a multiplier above 100 is worth a word: it would stretch every wait towards an hour.
+TEST(CommandLine, AMultiplierAbove100IsRefusedWithOneLineOnStandardError) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-delaymult1e30",
+       "orvanta: ignoring \"delaymult1e30\": the multiplier may be at most 100, so the waits keep "
+       "their measured length\n"},
+      {"delaymult100", ""},
+      {"delaymultx", ""}};
+  for (const auto& [argument, line] : cases) {
+    ::testing::internal::CaptureStderr();
+    Parse({argument});
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), line) << argument;
+  }
 }
 
 TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {

@@ -20,9 +20,19 @@ struct RecordingView final : OperationView {
   uint16_t upper = 0;
   std::vector<int> positions;
   std::vector<std::string> texts;
-  void SetProgressRange(uint16_t value) override { upper = value; }
+  // Where in the port log the bar's range was set and each text was shown.
+  const SeamLog* log = nullptr;
+  std::size_t rangeAt = 0;
+  std::vector<std::size_t> textsAt;
+  void SetProgressRange(uint16_t value) override {
+    upper = value;
+    rangeAt = log != nullptr ? log->size() : 0;
+  }
   void SetProgressPos(int position) override { positions.push_back(position); }
-  void ShowStatusText(const std::string& text) override { texts.push_back(text); }
+  void ShowStatusText(const std::string& text) override {
+    texts.push_back(text);
+    textsAt.push_back(log != nullptr ? log->size() : 0);
+  }
 };
 
 constexpr uint8_t kUntouched = 0xAB;
@@ -118,13 +128,76 @@ TEST_F(SettingsTransfer, UploadAfterDownloadWritesTheRevisionAndBoardTypeBack) {
   EXPECT_EQ(Count("06 15 01"), 1);
 }
 
+// With no download since start (a preset loaded after a failed one, say) elements 20-22 are 0;
+// writing those would make the board fail every later ready check. The board's own bytes go back.
+TEST_F(SettingsTransfer, UploadWithNoDownloadKeepsTheBoardsRevisionAndType) {
+  LoadData(KnownBlock(3));
+  for (int e = 1; e <= 30; ++e) SettingsArray[e] = static_cast<uint8_t>(e);
+  SettingsArray[20] = SettingsArray[21] = SettingsArray[22] = 0;
+  SettingsArray[31] = 0;
+  EXPECT_EQ(PushSettingsToBoard(view), 1);
+  const std::vector<uint8_t> identity = {3, 0x54, 0x55};
+  EXPECT_EQ(Data(19, 3), identity);
+  EXPECT_EQ(Elements(20, 3), identity) << "the next upload writes them too";
+  EXPECT_EQ(Data(0, 19), Elements(1, 19));
+  EXPECT_EQ(Data(22, 8), Elements(23, 8));
+  EXPECT_EQ(DataWrites(), 31);
+  EXPECT_EQ(Count("AC FF FF"), 1);
+}
+
+// Both runs start alike: the bar from 0, quiet lines, a fresh calibration, the status text, and
+// only then the control register and the reset line.
+TEST_F(SettingsTransfer, EveryRunStartsQuietThenCalibratesThenShowsItsTextThenHoldsReset) {
+  const struct {
+    int (*run)(OperationView&);
+    const char* text;
+  } runs[] = {{PullSettingsFromBoard, kDownloadingText}, {PushSettingsToBoard, kUploadingText}};
+  for (const auto& r : runs) {
+    SetUp();
+    board = FactoryBoard();
+    view = RecordingView{};
+    view.log = &recorder.log();
+    EXPECT_EQ(r.run(view), 1) << r.text;
+    const SeamLog& log = recorder.log();
+    ASSERT_GT(log.size(), 9u);
+    EXPECT_EQ(view.rangeAt, 0u) << r.text;
+    EXPECT_EQ(SeamLog(log.begin(), log.begin() + 3),
+              (SeamLog{W(0x37A, 0x00), W(0x378, 0x00), W(0x379, 0x00)}))
+        << r.text;
+    std::vector<uint32_t> trials;
+    for (std::size_t i = 3; i < 7; ++i) {
+      if (log[i].kind == SeamEvent::Delay) trials.push_back(log[i].units);
+    }
+    EXPECT_EQ(trials, (std::vector<uint32_t>{100, 1000, 10000, 100000})) << r.text;
+    EXPECT_EQ(view.texts, std::vector<std::string>{r.text});
+    EXPECT_EQ(view.textsAt, std::vector<std::size_t>{7}) << r.text;
+    EXPECT_EQ(log[7], W(0x37A, 0x10)) << r.text;
+    EXPECT_EQ(log[8], W(0x378, 0x04)) << r.text;
+  }
+}
+
+// The board is released before the lock bits are written in a reset of their own.
+TEST_F(SettingsTransfer, UploadEndsWithReleaseThenFramedLockBits) {
+  board = FactoryBoard();
+  EXPECT_EQ(PushSettingsToBoard(view), 1);
+  const std::vector<std::string> trace = Trace();
+  std::size_t lastRead = 0;
+  for (std::size_t i = 0; i < trace.size(); ++i) {
+    if (trace[i].rfind("G ", 0) == 0) lastRead = i;
+  }
+  const std::vector<std::string> tail(trace.begin() + static_cast<long>(lastRead) + 1, trace.end());
+  EXPECT_EQ(tail,
+            (std::vector<std::string>{"RST-", "C 10", "RST+", "wait", "wait", "wait", "wait",
+                                      "S AC", "S FF", "S FF", "wait", "wait", "wait", "RST-"}));
+}
+
 TEST_F(SettingsTransfer, ReadyCheckOnAddress19) {
   struct Case {
     uint8_t major;
     bool ready;
   };
-  for (const Case c : {Case{0, false}, Case{1, true}, Case{10, true}, Case{11, false},
-                       Case{0xFF, false}}) {
+  for (const Case c :
+       {Case{0, false}, Case{1, true}, Case{10, true}, Case{11, false}, Case{0xFF, false}}) {
     for (const bool upload : {false, true}) {
       SetUp();
       board = SimBoard();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,24 +23,31 @@ namespace {
 class WatchedStatusDlg : public CStatusDlg {
  public:
   QStringList upperLines;  // the upper line each time the operation replaces it, before and after
+  QStringList heard;       // what a screen reader gets as the upper line's name at those moments
   std::vector<int> positions;
   int runs = 0;
 
   void ShowStatusText(const std::string& text) override {
     upperLines << Line(1012);
+    heard << Heard(1012);
     CStatusDlg::ShowStatusText(text);
     upperLines << Line(1012);
+    heard << Heard(1012);
     ++runs;
   }
   void SetProgressPos(int position) override {
     CStatusDlg::SetProgressPos(position);
     positions.push_back(m_Progress->value());
   }
-  QString Line(int id) const {
+  QString Line(int id) const { return LineLabel(id)->text(); }
+  QString Heard(int id) const {
+    return QAccessible::queryAccessibleInterface(LineLabel(id))->text(QAccessible::Name);
+  }
+  QLabel* LineLabel(int id) const {
     for (QLabel* label : findChildren<QLabel*>()) {
-      if (label->property("controlId").toInt() == id) return label->text();
+      if (label->property("controlId").toInt() == id) return label;
     }
-    return {};
+    return nullptr;
   }
 };
 
@@ -63,6 +71,18 @@ TEST_F(StatusDlgTest, FailedDownloadClosesByItselfWithResultZero) {
                                          "Downloading settings from your board, please wait..."}));
   EXPECT_EQ(dlg.Line(1014), "Do not turn off the power or disconnect the programming cable.");
   EXPECT_EQ(dlg.windowTitle(), "Orvanta Communication In Progress...");
+}
+
+// A screen reader hears the lines' texts, not what they are for. A line without a fixed name
+// announces each change of its text.
+TEST_F(StatusDlgTest, AScreenReaderHearsTheTextsOfBothLines) {
+  WatchedStatusDlg dlg;
+  dlg.m_Operation = CStatusDlg::kUpload;
+  dlg.m_ConnectText = ConnectingText(0x378, false);
+  dlg.DoModal();
+  EXPECT_EQ(dlg.heard, dlg.upperLines);
+  EXPECT_EQ(dlg.Heard(1014), QString::fromUtf8(kStatusWarningText));
+  for (const int line : {1012, 1014}) EXPECT_TRUE(dlg.LineLabel(line)->accessibleName().isEmpty());
 }
 
 TEST_F(StatusDlgTest, OneObjectRunsTwoCompleteBoardRuns) {

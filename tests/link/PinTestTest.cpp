@@ -30,6 +30,7 @@ TEST(PinTest, WritesEachPinThenWaitsOnItsMessage) {
     RecordingPort port(&log);
     MessageRecorder messages(&log);
     Pin_Test();
+    EXPECT_EQ(port.runsBegun, 1) << "a port that could not be opened is tried again";
     EXPECT_EQ(log, ExpectedPinTest(static_cast<uint16_t>(portBase))) << std::hex << portBase;
     EXPECT_EQ(reset_state, 0x00) << "the pin test leaves the reset bit alone";
   }

@@ -74,7 +74,8 @@ TEST(DelayConstFor, Arithmetic) {
 }
 
 // Each trial reads the clock twice; the script gives (t0, t1) pairs. A trial counts once it lasts
-// a tenth of a second; a clock that steps backwards counts as no time at all.
+// a tenth of a second; a clock that steps backwards counts as no time at all, and a trial of fewer
+// than 10 000 units that lasts a tenth of a second was held up, not measured.
 TEST_F(PortLines, CalibrationSearchStopsAtTheFirstTrialOfATenthOfASecond) {
   struct Case {
     const char* what;
@@ -86,14 +87,17 @@ TEST_F(PortLines, CalibrationSearchStopsAtTheFirstTrialOfATenthOfASecond) {
       {"short trials are not trusted",
        {5, 5, 7, 8, 10, 14, 20, 29, 30, 40},
        100u + 1000u + 10000u + 100000u + 1000000u,
-       30000},                                                        // 1 000 000 / 10 * 0.3
-      {"a clock stepping back", {50, 40, 40, 60}, 100u + 1000u, 15},  // 1 000 / 20 * 0.3
-      {"a long first trial", {0, 300}, 100u, 0},                      // 100 / 300 * 0.3
+       30000},  // 1 000 000 / 10 * 0.3
+      {"a clock stepping back", {50, 40, 40, 60, 60, 80}, 100u + 1000u + 10000u, 150},
+      {"a stalled first trial", {0, 300, 0, 0, 0, 100}, 100u + 1000u + 10000u, 30},
+      {"a stall in the 1 000-unit trial", {0, 0, 0, 10, 10, 15, 20, 30}, 111100u, 3000},
+      {"10 000 units is a measurement", {0, 0, 0, 0, 0, 10}, 11100u, 300},
   };
   for (const Case& c : cases) {
     RecordingPort port;
     ScriptedClock clock(c.readings);
     calculate_delay_const();
+    EXPECT_EQ(port.runsBegun, 1) << "a port that could not be opened is tried again";
     EXPECT_EQ(clock.readingsTaken, c.readings.size()) << c.what;
     EXPECT_EQ(port.delayUnits, c.delayUnits) << c.what;
     EXPECT_EQ(delay_const, c.expected) << c.what;

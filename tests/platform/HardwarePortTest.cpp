@@ -205,6 +205,56 @@ TEST(HardwarePort, APortThatStopsAnsweringIsGivenUpWithOneLine) {
   EXPECT_EQ(ppdev.calls.back().request, static_cast<unsigned long>(PPRELEASE));
 }
 
+// A port that could not be opened is tried again when the next board run begins (not at every
+// access in between), and its line is printed again only when the reason changes.
+TEST(HardwarePort, APortThatCouldNotBeOpenedIsTriedAgainAtEachRun) {
+  FakeSystem system;
+  system.AddPort(0, "888\t1912");
+  system.AddDevice(0);
+  int holder = system.HoldDevice(0);
+  ASSERT_GE(holder, 0);
+  FakePpdev ppdev;
+  std::vector<std::string> reports;
+  const uint32_t portBase = 0x378;
+  HardwarePort port(portBase, system.Options(reports, false, ppdev.Ioctl()));
+  const auto release = [&] {
+    ::close(holder);
+    holder = -1;
+  };
+  const struct {
+    const char* what;
+    std::function<void()> change;
+    bool beginRun;
+    HardwarePort::Kind kind;
+    const char* newReport;  // nullptr: nothing new on standard error
+  } steps[] = {
+      {"held by another copy", [] {}, false, HardwarePort::Kind::Absent, "in use by another"},
+      {"the same reason, next run", [] {}, true, HardwarePort::Kind::Absent, nullptr},
+      {"released, same run", release, false, HardwarePort::Kind::Absent, nullptr},
+      {"device gone, next run", [&] { fs::remove(system.dev() / "parport0"); }, true,
+       HardwarePort::Kind::Absent, "modprobe ppdev"},
+      {"device back, next run", [&] { system.AddDevice(0); }, true, HardwarePort::Kind::Ppdev,
+       nullptr},
+      {"open, next run", [] {}, true, HardwarePort::Kind::Ppdev, nullptr},
+  };
+  for (const auto& step : steps) {
+    const std::size_t reportsBefore = reports.size();
+    step.change();
+    if (step.beginRun) port.BeginRun();
+    port.Write(0x378, 0x04);
+    EXPECT_EQ(port.Access(), step.kind) << step.what;
+    const std::size_t expected = reportsBefore + (step.newReport != nullptr ? 1 : 0);
+    ASSERT_EQ(reports.size(), expected) << step.what;
+    if (step.newReport != nullptr) {
+      EXPECT_NE(reports.back().find(step.newReport), std::string::npos) << reports.back();
+    }
+  }
+  using C = FakePpdev::Call;
+  EXPECT_EQ(ppdev.calls, (std::vector<C>{{PPCLAIM, -1}, {PPWDATA, 0x04}, {PPWDATA, 0x04}}))
+      << "claimed once, and kept over the next run";
+  if (holder >= 0) ::close(holder);
+}
+
 // A port another copy holds is left alone: no direct I/O behind the holder's back, even for root.
 TEST(HardwarePort, APortInUseIsNotTakenOverByDirectIo) {
   FakeSystem system;

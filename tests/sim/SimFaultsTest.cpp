@@ -46,7 +46,6 @@ TEST(SimFaults, CountRunsWritesAndReads) {
     std::string results;
     NoView view;
     for (const char run : c.runs) {
-      BeginBoardRun();
       results +=
           std::to_string(run == 'D' ? PullSettingsFromBoard(view) : PushSettingsToBoard(view));
     }

@@ -94,6 +94,11 @@ void RecordingPort::Delay(uint32_t units) {
   if (through != nullptr) through->Delay(units);
 }
 
+void RecordingPort::BeginRun() {
+  ++runsBegun;
+  if (through != nullptr) through->BeginRun();
+}
+
 ScriptedClock::ScriptedClock(std::vector<uint64_t> readings)
     : readings_(std::move(readings)), previous_(SetCalibrationClock(this)) {}
 

@@ -44,6 +44,7 @@ class RecordingPort final : public PortBackend {
   void Write(uint16_t port, uint8_t value) override;
   uint8_t Read(uint16_t port) override;
   void Delay(uint32_t units) override;
+  void BeginRun() override;
 
   // What a read returns; 0xFF by default.
   std::function<uint8_t(uint16_t port)> reader;
@@ -55,6 +56,7 @@ class RecordingPort final : public PortBackend {
   uint64_t writes = 0;  // port writes, delay-port writes excluded
   uint64_t reads = 0;
   uint64_t delayUnits = 0;  // delay-port writes and Delay() units together
+  int runsBegun = 0;
   bool recordDelays = true;
 
  private:

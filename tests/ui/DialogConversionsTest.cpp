@@ -189,13 +189,16 @@ TEST_F(DialogConversions, AfterEyeElementKeepsItsValueWithNeitherButtonChecked) 
   EXPECT_EQ(SettingsArray[kElemAfterEyeDelay], 0x33);
 }
 
-TEST_F(DialogConversions, TimerStartOutsideTheListLeavesTheComboAsItWas) {
+// A second board's out-of-list value must not keep the first board's choice, which the check
+// would pass and the upload would write.
+TEST_F(DialogConversions, TimerStartOutsideTheListShowsNoSelectionAndIsRefusedByTheCheck) {
   ShowBlock(TypicalBlock());
   ASSERT_EQ(Combo(IDC_TIMER_INIT_COMBO)->currentIndex(), 1);
   ShowBlock(With(TypicalBlock(), {{kElemTimerStart, 5}}));
-  EXPECT_EQ(Combo(IDC_TIMER_INIT_COMBO)->currentIndex(), 1);
-  dlg->PopulateSettingArrayFromDialog();
-  EXPECT_EQ(SettingsArray[kElemTimerStart], 1);
+  EXPECT_EQ(Combo(IDC_TIMER_INIT_COMBO)->currentIndex(), -1);
+  int offending = 0;
+  EXPECT_FALSE(dlg->PerformValidationCheck(offending));
+  EXPECT_EQ(offending, IDC_TIMER_INIT_COMBO);
 
   // Without a selection the element keeps what it had.
   Combo(IDC_TIMER_INIT_COMBO)->setCurrentIndex(-1);
