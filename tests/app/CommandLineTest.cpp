@@ -135,4 +135,16 @@ TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
   EXPECT_EQ(ParseDelayMultiplier("delaymult.5x"), 0.5f);
 }
 
+TEST(CommandLine, FastProgrammingMatchesTheWholeArgument) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"fastprogramming", 1}, {"/fastprogramming", 1}, {"-fastprogramming", 1},
+      {"FastProgramming", 0}, {"fastprogramming1", 0}, {"--fastprogramming", 0}};
+  for (const auto& [argument, expected] : cases) {
+    Parse({argument, "pintest"});
+    EXPECT_EQ(bFastProgramming, expected) << argument;
+    EXPECT_EQ(bTestInit, 1) << argument;
+  }
+  ResetGlobals();
+}
+
 }  // namespace
