@@ -136,12 +136,12 @@ TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
 }
 
 TEST(CommandLine, FastProgrammingMatchesTheWholeArgument) {
-  const std::pair<const char*, int32_t> cases[] = {
-      {"fastprogramming", 1}, {"/fastprogramming", 1}, {"-fastprogramming", 1},
-      {"FastProgramming", 0}, {"fastprogramming1", 0}, {"--fastprogramming", 0}};
-  for (const auto& [argument, expected] : cases) {
+  for (const auto& [argument, set] : {std::pair{"/fastprogramming", 1},
+                                      {"fastprogramming1", 0},
+                                      {"FastProgramming", 0},
+                                      {"--fastprogramming", 0}}) {
     Parse({argument, "pintest"});
-    EXPECT_EQ(bFastProgramming, expected) << argument;
+    EXPECT_EQ(bFastProgramming, set) << argument;
     EXPECT_EQ(bTestInit, 1) << argument;
   }
   ResetGlobals();
