@@ -7,6 +7,7 @@ int32_t bTestInit = 0;
 int32_t bSimulate = 0;
 SimFaultPlan simFaults;
 float fDelayOffSet = 1.0f;
+int32_t bFastProgramming = 0;
 
 char lpPathBuffer[kPathBufferSize] = {};
 

@@ -13,6 +13,8 @@ extern int32_t bTestInit;     // "pintest": the download request runs the pin te
 extern int32_t bSimulate;     // "simulate": the board link talks to the simulated board
 extern SimFaultPlan simFaults;  // "simfault:...": faults the simulated board is given
 extern float fDelayOffSet;      // "delaymultX": scales every calibrated wait; always > 0
+// "fastprogramming": verified byte writes poll the chip instead of waiting the fixed time.
+extern int32_t bFastProgramming;
 
 // The application directory (the working directory when the main dialog starts), zero-terminated.
 constexpr int kPathBufferSize = 256;

@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "board/BoardOperations.h"
 #include "link/Communication.h"
+#include "link/FastProgramming.h"
 #include "platform/PortIo.h"
 
 namespace {
@@ -67,7 +68,7 @@ int PushSettingsToBoard(OperationView& view) {
   // Address 30 receives element 31, which nothing sets.
   for (int address = 0; address <= kBlockBytes; ++address) {
     view.SetProgressPos(address);
-    if (program_data_byte(address, SettingsArray[address + 1]) == 0) {
+    if (write_verified_data_byte(address, SettingsArray[address + 1]) == 0) {
       clear_reset();
       return 0;
     }

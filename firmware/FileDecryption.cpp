@@ -6,6 +6,7 @@
 
 #include "app/Globals.h"
 #include "link/Communication.h"
+#include "link/FastProgramming.h"
 
 namespace {
 
@@ -190,8 +191,8 @@ int parse_line(char* line) {
   if (record.type == kEndRecord) return kParseEndRecord;
   if (record.type != kDataRecord) return kParseProgrammed;  // address records program nothing
   for (int i = 0; i < record.count; ++i) {
-    // The one place a firmware byte is written to the chip.
-    if (program_code_byte(record.address + i, record.data[static_cast<std::size_t>(i)]) == 0) {
+    // The one place a firmware byte is written to the chip, which the upload has just erased.
+    if (write_erased_code_byte(record.address + i, record.data[static_cast<std::size_t>(i)]) == 0) {
       return kParseFailed;
     }
   }

@@ -6,6 +6,7 @@ namespace {
 
 AbsentPort gAbsentPort;
 PortBackend* gActive = &gAbsentPort;
+uint64_t gDelayUnits = 0;
 
 }  // namespace
 
@@ -22,7 +23,12 @@ uint16_t Inp32(uint16_t port) {
 }
 
 void PortDelay(uint32_t units) {
+  gDelayUnits += units;
   gActive->Delay(units);
+}
+
+uint64_t PortDelayUnitsSoFar() {
+  return gDelayUnits;
 }
 
 void PortBeginRun() {

@@ -26,6 +26,9 @@ void Out32(uint16_t port, uint16_t value);
 uint16_t Inp32(uint16_t port);
 // `units` delay units (writes of 0 to port 0x80), done by the backend.
 void PortDelay(uint32_t units);
+// Delay units asked for through PortDelay since the process started, whatever the backend made of
+// them: the difference between two readings is what the steps between them cost on the cable.
+uint64_t PortDelayUnitsSoFar();
 // Tells the active backend that a board run starts.
 void PortBeginRun();
 

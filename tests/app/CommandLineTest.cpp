@@ -154,4 +154,16 @@ TEST(CommandLine, DelayValueIsReadAsSinglePrecision) {
   EXPECT_EQ(ParseDelayMultiplier("delaymult.5x"), 0.5f);
 }
 
+TEST(CommandLine, FastProgrammingMatchesTheWholeArgument) {
+  for (const auto& [argument, set] : {std::pair{"/fastprogramming", 1},
+                                      {"fastprogramming1", 0},
+                                      {"FastProgramming", 0},
+                                      {"--fastprogramming", 0}}) {
+    Parse({argument, "pintest"});
+    EXPECT_EQ(bFastProgramming, set) << argument;
+    EXPECT_EQ(bTestInit, 1) << argument;
+  }
+  ResetGlobals();
+}
+
 }  // namespace

@@ -147,6 +147,7 @@ void ResetGlobals() {
   bSimulate = 0;
   simFaults = SimFaultPlan{};
   fDelayOffSet = 1.0f;
+  bFastProgramming = 0;
   m_FirmwareRevision.clear();
   m_BoardType.clear();
   m_FWArray.clear();

@@ -1,0 +1,73 @@
+#include "link/FastProgramming.h"
+
+#include "app/Globals.h"
+#include "link/Communication.h"
+#include "platform/PortIo.h"
+
+namespace {
+
+// Byte 1 of a memory instruction, laid out as the default instructions do: address bits 12-8 in
+// bits 7-3, the instruction in bits 2-0.
+constexpr uint8_t kReadCode = 0x01;
+constexpr uint8_t kWriteCode = 0x02;
+constexpr uint8_t kReadData = 0x05;
+constexpr uint8_t kWriteData = 0x06;
+
+struct Instructions {
+  uint8_t write;
+  uint8_t read;
+};
+constexpr Instructions kCode{kWriteCode, kReadCode};
+constexpr Instructions kData{kWriteData, kReadData};
+
+uint8_t HighByte(int address, uint8_t instruction) {
+  return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
+}
+
+uint8_t LowByte(int address) {
+  return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu);
+}
+
+// A read with no wait before the answer: reading never has to wait for the chip, only a write does.
+uint8_t ReadAtOnce(int address, uint8_t instruction) {
+  send_byte(HighByte(address, instruction));
+  send_byte(LowByte(address));
+  return get_byte();
+}
+
+int Failed() {
+  clear_reset();
+  return 0;
+}
+
+// Reads the byte until it answers with `value`. The reads are counted in the delay units they
+// spend, so the bound (three waits' worth) is the same on every port and every machine. At least
+// one read is made, as the default's read-back is.
+int PollUntil(int address, uint8_t value, uint8_t readInstruction) {
+  const uint64_t allowed = 3ull * delay_const;
+  const uint64_t start = PortDelayUnitsSoFar();
+  for (;;) {
+    if (ReadAtOnce(address, readInstruction) == value) return 2;
+    if (PortDelayUnitsSoFar() - start >= allowed) return Failed();
+  }
+}
+
+int PollProgramByte(int address, uint8_t value, Instructions instructions) {
+  send_byte(HighByte(address, instructions.write));
+  send_byte(LowByte(address));
+  send_byte(value);
+  return PollUntil(address, value, instructions.read);
+}
+
+}  // namespace
+
+int write_erased_code_byte(int address, uint8_t value) {
+  if (bFastProgramming == 0) return program_code_byte(address, value);
+  if (value == 0xFF) return ReadAtOnce(address, kReadCode) == 0xFF ? 2 : Failed();
+  return PollProgramByte(address, value, kCode);
+}
+
+int write_verified_data_byte(int address, uint8_t value) {
+  if (bFastProgramming == 0) return program_data_byte(address, value);
+  return PollProgramByte(address, value, kData);
+}
