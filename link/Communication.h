@@ -29,6 +29,16 @@ void calculate_delay_const();
 // The calibration's result for a last trial of `n` delay units that took `e` hundredths.
 uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier);
 
+// Byte 1 of the memory instructions: address bits 12-8 in bits 7-3, the instruction in bits 2-0.
+// Higher address bits are dropped, so addresses wrap every 0x2000.
+constexpr uint8_t kReadCode = 0x01;
+constexpr uint8_t kWriteCode = 0x02;
+constexpr uint8_t kReadData = 0x05;
+constexpr uint8_t kWriteData = 0x06;
+uint8_t InstructionByte1(int address, uint8_t instruction);
+// Byte 2: the address's low eight bits.
+uint8_t InstructionByte2(int address);
+
 // Serial programming instructions.
 void send_byte(uint8_t value);
 uint8_t get_byte();

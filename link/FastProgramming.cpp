@@ -6,13 +6,6 @@
 
 namespace {
 
-// Byte 1 of a memory instruction, laid out as the default instructions do: address bits 12-8 in
-// bits 7-3, the instruction in bits 2-0.
-constexpr uint8_t kReadCode = 0x01;
-constexpr uint8_t kWriteCode = 0x02;
-constexpr uint8_t kReadData = 0x05;
-constexpr uint8_t kWriteData = 0x06;
-
 struct Instructions {
   uint8_t write;
   uint8_t read;
@@ -20,18 +13,10 @@ struct Instructions {
 constexpr Instructions kCode{kWriteCode, kReadCode};
 constexpr Instructions kData{kWriteData, kReadData};
 
-uint8_t HighByte(int address, uint8_t instruction) {
-  return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
-}
-
-uint8_t LowByte(int address) {
-  return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu);
-}
-
 // A read with no wait before the answer: reading never has to wait for the chip, only a write does.
 uint8_t ReadAtOnce(int address, uint8_t instruction) {
-  send_byte(HighByte(address, instruction));
-  send_byte(LowByte(address));
+  send_byte(InstructionByte1(address, instruction));
+  send_byte(InstructionByte2(address));
   return get_byte();
 }
 
@@ -53,8 +38,8 @@ int PollUntil(int address, uint8_t value, uint8_t readInstruction) {
 }
 
 int PollProgramByte(int address, uint8_t value, Instructions instructions) {
-  send_byte(HighByte(address, instructions.write));
-  send_byte(LowByte(address));
+  send_byte(InstructionByte1(address, instructions.write));
+  send_byte(InstructionByte2(address));
   send_byte(value);
   return PollUntil(address, value, instructions.read);
 }

@@ -1,22 +1,15 @@
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 
-namespace {
-
-// Byte 1 of the memory instructions: address bits 12-8 in bits 7-3, the instruction in bits 2-0.
-// Higher address bits are dropped, so addresses wrap every 0x2000.
-constexpr uint8_t kReadCode = 0x01;
-constexpr uint8_t kWriteCode = 0x02;
-constexpr uint8_t kReadData = 0x05;
-constexpr uint8_t kWriteData = 0x06;
-
-uint8_t HighByte(int address, uint8_t instruction) {
+uint8_t InstructionByte1(int address, uint8_t instruction) {
   return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
 }
 
-uint8_t LowByte(int address) {
+uint8_t InstructionByte2(int address) {
   return static_cast<uint8_t>(static_cast<unsigned>(address) & 0xFFu);
 }
+
+namespace {
 
 void WriteData(uint8_t lines, uint32_t units) {
   Out32(DataPort(), lines);
@@ -39,15 +32,15 @@ void ResetFramedInstruction(uint8_t byte1, uint8_t byte2, uint8_t byte3) {
 }
 
 uint8_t ReadByte(int address, uint8_t instruction) {
-  send_byte(HighByte(address, instruction));
-  send_byte(LowByte(address));
+  send_byte(InstructionByte1(address, instruction));
+  send_byte(InstructionByte2(address));
   Waits(2);
   return get_byte();
 }
 
 int ProgramByte(int address, uint8_t value, uint8_t writeInstruction, uint8_t readInstruction) {
-  send_byte(HighByte(address, writeInstruction));
-  send_byte(LowByte(address));
+  send_byte(InstructionByte1(address, writeInstruction));
+  send_byte(InstructionByte2(address));
   send_byte(value);
   Waits(3);
   if (ReadByte(address, readInstruction) != value) {
