@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
@@ -66,10 +67,15 @@ QString LineText(const QWidget* window, int id) {
   return {};
 }
 
+// The window alone, and the whole screen as a window manager has framed it (it draws the frames
+// from its own process, so it is given a moment).
 void SaveScreenshot(QWidget* window, const char* name) {
   const char* dir = std::getenv("ORVANTA_SCREENSHOT_DIR");
   if (dir == nullptr) return;
-  EXPECT_TRUE(window->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name)));
+  const QDir folder(QString::fromLocal8Bit(dir));
+  EXPECT_TRUE(window->grab().save(folder.filePath(name)));
+  QThread::msleep(500);
+  window->screen()->grabWindow(0).save(folder.filePath(QStringLiteral("screen-") + name));
 }
 
 class Session : public ::testing::Test {
