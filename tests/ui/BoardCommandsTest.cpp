@@ -208,14 +208,9 @@ TEST_F(BoardCommands, UploadChecksTheSettingsThenRetriesOnce) {
     if (!c.fails) {
       EXPECT_TRUE(messages.messages.empty());
     } else if (c.runs > 0) {
-      ExpectOnlyMessage("Settings Upload Failed", MsgIcon::Warning,
-                        "Unable to write settings to the board. Make sure the programming cable is "
-                        "plugged in, and the power is on.    \n\nWhen you have verified the "
-                        "connections, press the \"Upload Configuration\" button to try to again.");
+      EXPECT_EQ(Shown(), std::vector{kUploadFailed});
     } else {
-      ExpectOnlyMessage(
-          "Incomplete Settings", MsgIcon::Stop,
-          "Invalid Settings Found. Please make sure your selections are valid and complete.");
+      EXPECT_EQ(Shown(), std::vector{kIncomplete});
       // The after-eye delay box stays disabled, and Qt gives a disabled control no focus.
       QWidget* gap = dlg->GetDlgItem(c.setup == "fresh" ? IDC_OM_STANDARD : IDC_AEDELAY_EDIT);
       EXPECT_EQ(gap->isEnabled(), c.setup == "fresh");

@@ -7,15 +7,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <functional>
 
 #include "app/Globals.h"
 #include "board/StatusDlg.h"
@@ -31,30 +28,7 @@ namespace {
 
 constexpr int IDCANCEL = 2;
 
-// The simulated port, with a look at the screen after each write.
-class WatchedPort final : public PortBackend {
- public:
-  explicit WatchedPort(SimPort& sim) : sim_(sim), previous_(SetPortBackend(this)) {}
-  ~WatchedPort() override { SetPortBackend(previous_); }
-  void Write(uint16_t port, uint8_t value) override {
-    sim_.Write(port, value);
-    if (afterWrite) afterWrite();
-  }
-  uint8_t Read(uint16_t port) override { return sim_.Read(port); }
-  void Delay(uint32_t units) override { sim_.Delay(units); }
-  void BeginBoardRun() override {
-    ++runs;
-    sim_.BeginBoardRun();
-  }
-  std::function<void()> afterWrite;
-  std::size_t runs = 0;  // status windows that ran an operation
-
- private:
-  SimPort& sim_;
-  PortBackend* previous_;
-};
-
-// What the status window showed half-way through a firmware run.
+// What the status window showed half-way through the first firmware run.
 struct MidUpload {
   QString caption, upper, lower;
   int position = -1, maximum = -1;
@@ -78,18 +52,37 @@ void SaveScreenshot(QWidget* window, const char* name) {
   window->screen()->grabWindow(0).save(folder.filePath(QStringLiteral("screen-") + name));
 }
 
-class Session : public ::testing::Test {
+// Counts the status windows, and watches the bar of each firmware run.
+class Session : public ::testing::Test, public QObject {
  protected:
   void SetUp() override {
     ResetGlobals();
     sim.Attach(&board);
+    previousPort_ = SetPortBackend(&sim);
     // Message boxes run a modal loop, which handles what was posted meanwhile.
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::processEvents(); };
-    port.afterWrite = [this] { WatchFirmwareRun(); };
+    qApp->installEventFilter(this);
   }
   void TearDown() override {
-    sim.Attach(nullptr);
+    qApp->removeEventFilter(this);
+    SetPortBackend(previousPort_);
     ResetGlobals();
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* status = qobject_cast<CStatusDlg*>(watched);
+    if (status == nullptr || event->type() != QEvent::Show) return false;
+    ++statusWindows;
+    if (status->m_Operation == CStatusDlg::kFirmware) {
+      QObject::connect(status->m_Progress, &QProgressBar::valueChanged, this,
+                       [this, status](int value) { AtBarPosition(*status, value); });
+    }
+    return false;
+  }
+  void AtBarPosition(CStatusDlg& status, int value) {
+    const int maximum = status.m_Progress->maximum();
+    if (mid.position >= 0 || maximum < 2 || value < maximum / 2) return;
+    mid = {status.windowTitle(), LineText(&status, 1012), LineText(&status, 1014), value, maximum};
+    SaveScreenshot(&status, "status-window-firmware.png");
   }
 
   QWidget* Control(int id) const { return dlg.GetDlgItem(id); }
@@ -107,30 +100,19 @@ class Session : public ::testing::Test {
     for (const MessageBoxRequest& m : messages.messages) titles.push_back(m.title);
     return titles;
   }
-  std::size_t StatusWindowsSoFar() const { return port.runs; }
-
-  // Once per session: the first firmware run, when its bar is half-way.
-  void WatchFirmwareRun() {
-    auto* status = qobject_cast<CStatusDlg*>(QApplication::activeModalWidget());
-    if (status == nullptr || status->m_Operation != CStatusDlg::kFirmware || mid.position >= 0) {
-      return;
-    }
-    const QProgressBar* bar = status->m_Progress;
-    if (bar->maximum() < 2 || bar->value() < bar->maximum() / 2) return;
-    mid = {status->windowTitle(), LineText(status, 1012), LineText(status, 1014), bar->value(),
-           bar->maximum()};
-    SaveScreenshot(status, "status-window-firmware.png");
-  }
 
   SimBoard board = FactoryBoard();
   SimPort sim{base};
-  WatchedPort port{sim};
   ScopedCalibrationClock clock{&sim};
   MessageRecorder messages;
   FileDialogScript files{
       {DemoFirmware("orvanta-2.20.ofw").string(), DemoFirmware("orvanta-2.05.ofw").string()}};
   COrvantaAppDlg dlg;
+  int statusWindows = 0;
   MidUpload mid;
+
+ private:
+  PortBackend* previousPort_ = nullptr;
 };
 
 TEST_F(Session, DownloadPresetUploadAndTwoFirmwareUpdates) {
@@ -150,11 +132,11 @@ TEST_F(Session, DownloadPresetUploadAndTwoFirmwareUpdates) {
     EXPECT_EQ(board.DataByte(2), 8);
     EXPECT_EQ(board.DataByte(1), 1) << "18 bps";
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(StatusWindowsSoFar(), 2u);
+    EXPECT_EQ(statusWindows, 2);
 
     // Firmware 2.20: firmware run, the restore, and the download while the completion box is up.
     Click(IDC_UPDATE_FIRMWARE);
-    EXPECT_EQ(StatusWindowsSoFar(), 5u);
+    EXPECT_EQ(statusWindows, 5);
     EXPECT_EQ(Titles(), std::vector<std::string>{"Firmware Upload Complete"});
     EXPECT_EQ(messages.messages.back().text,
               "The board firmware and settings has been updated!\n\n");
@@ -166,7 +148,7 @@ TEST_F(Session, DownloadPresetUploadAndTwoFirmwareUpdates) {
 
     // Firmware 2.05: the download after it finds a firmware too old for uploads.
     Click(IDC_UPDATE_FIRMWARE);
-    EXPECT_EQ(StatusWindowsSoFar(), 8u);
+    EXPECT_EQ(statusWindows, 8);
     EXPECT_EQ(Titles(),
               (std::vector<std::string>{"Firmware Upload Complete", "Firmware Upload Complete",
                                         "New Firmware Required"}));
