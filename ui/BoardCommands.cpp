@@ -1,13 +1,18 @@
 // The board commands behind the main dialog's buttons: each runs its operation through
 // RunBoardOperation (status window, one retry) and then tells the user, fills the dialog and sets
 // what depends on the board.
+#include <QFile>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/Globals.h"
 #include "board/StatusDlg.h"
+#include "firmware/FileDecryption.h"
 #include "link/Communication.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PostedMessage.h"
 #include "settings/SettingsBlock.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -30,6 +35,25 @@ constexpr const char* kUploadFailedText =
     "Unable to write settings to the board. Make sure the programming cable is plugged in, and "
     "the power is on.    \n\nWhen you have verified the connections, press the \"Upload "
     "Configuration\" button to try to again.";
+
+constexpr const char* kBadFirmwareTitle = "Bad Firmware File";
+constexpr const char* kBadFirmwareText =
+    "The firmware you have selected does not appear valid.\n\nPlease make sure you have selected "
+    "the correct firmware\nfor your board, and try again.\n\nIf you downloaded it, try "
+    "downloading it again.";
+
+constexpr const char* kFirmwareFailedTitle = "Firmware Upload Failed";
+constexpr const char* kFirmwareFailedText =
+    "Unable to write firmware to the board. Make sure the programming cable is plugged in, and "
+    "the power is on.   \n\nWhen you have verified the connections, press the \"Upload "
+    "Firmware\" button to try to again.";
+
+constexpr const char* kFirmwareCompleteTitle = "Firmware Upload Complete";
+constexpr const char* kFirmwareCompleteText =
+    "The board firmware and settings has been updated!\n\n";
+constexpr const char* kSettingsNotRestoredText =
+    "The board firmware has been updated, but the settings could not be restored.\n\nCheck the "
+    "settings shown and press \"Upload Configuration\".";
 
 constexpr const char* kUnknown = "Unknown";
 
@@ -106,6 +130,30 @@ void ShowDownloadedBoard(COrvantaAppDlg& dlg) {
   dlg.EnableDlgItem(IDC_UPLOAD, !tooOld);
 }
 
+std::optional<QString> AskForFirmwareFile() {
+  FileDialogRequest request;
+  request.mode = FileDialogRequest::Mode::Open;
+  request.filter = "Orvanta Firmware Files (*.ofw)";
+  request.defaultSuffix = "ofw";
+  const std::optional<std::string> path = ShowFileDialog(request);
+  if (!path) return std::nullopt;
+  return QFile::decodeName(QByteArray::fromStdString(*path));
+}
+
+// Checks the file and programs it into the board, with the one retry; says what went wrong. True
+// when the board now runs the new firmware.
+bool ProgramFirmware(const QString& path) {
+  if (!Firmware_Validation_Check(QFile::encodeName(path).toStdString())) {
+    ShowMessageBox(kBadFirmwareText, kBadFirmwareTitle, MsgIcon::Stop);
+    return false;
+  }
+  if (!RunBoardOperation(CStatusDlg::kFirmware, path)) {
+    ShowMessageBox(kFirmwareFailedText, kFirmwareFailedTitle, MsgIcon::Warning);
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 void COrvantaAppDlg::ReadFromBoard() {
@@ -126,13 +174,50 @@ void COrvantaAppDlg::ReadFromBoard() {
 }
 
 void COrvantaAppDlg::WriteToBoard() {
+  UploadSettings();
+}
+
+bool COrvantaAppDlg::UploadSettings() {
   int offendingControl = 0;
   if (!PerformValidationCheck(offendingControl)) {
     ShowIncompleteSettings(offendingControl);
-    return;
+    return false;
   }
   PopulateSettingArrayFromDialog();
   if (!RunBoardOperation(CStatusDlg::kUpload)) {
     ShowMessageBox(kUploadFailedText, kUploadFailedTitle, MsgIcon::Warning);
+    return false;
   }
+  return true;
+}
+
+void COrvantaAppDlg::UpdateFirmware() {
+  if (bProgramInit == 1) {
+    FirstFirmwareLoad();
+    return;
+  }
+  const std::optional<QString> path = AskForFirmwareFile();
+  if (!path || !ProgramFirmware(*path)) return;
+  // The erased board now holds its firmware's default settings: put the user's back.
+  if (!UploadSettings()) {
+    // A download now would replace the settings the user still has on screen with those
+    // defaults, so none is asked for, and the box does not claim the settings were restored.
+    ShowMessageBox(kSettingsNotRestoredText, kFirmwareCompleteTitle, MsgIcon::None);
+    return;
+  }
+  // Runs while the completion box is up: its modal loop handles the posted request.
+  PostMessage(this, WM_USER_READ_BOARD);
+  ShowMessageBox(kFirmwareCompleteText, kFirmwareCompleteTitle, MsgIcon::None);
+}
+
+// Programming mode: bare boards one after another from the first file chosen, which is kept even
+// when it turns out to be bad, so that every later press checks it again without asking.
+void COrvantaAppDlg::FirstFirmwareLoad() {
+  if (bFWLoadedOnce != 1) {
+    const std::optional<QString> path = AskForFirmwareFile();
+    if (!path) return;
+    m_ProgrammingFile = *path;
+    bFWLoadedOnce = 1;
+  }
+  ProgramFirmware(m_ProgrammingFile);
 }

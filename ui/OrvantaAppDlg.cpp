@@ -53,6 +53,7 @@ constexpr Command kCommands[] = {
     {IDC_UPLOAD, &COrvantaAppDlg::WriteToBoard},
     {IDC_SAVE_CONFIG, &COrvantaAppDlg::SaveConfiguration},
     {IDC_OPEN_CONFIG, &COrvantaAppDlg::LoadConfiguration},
+    {IDC_UPDATE_FIRMWARE, &COrvantaAppDlg::UpdateFirmware},
 };
 
 // Radio groups, each listed in its buttons' order.

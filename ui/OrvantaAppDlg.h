@@ -127,6 +127,8 @@ class COrvantaAppDlg : public CDialog {
   // Board commands (ui/BoardCommands.cpp).
   void ReadFromBoard();
   void WriteToBoard();
+  void UpdateFirmware();
+  void FirstFirmwareLoad();
 
   // Dialog data: choice members hold the checked button's number, -1 for none.
   int m_OperationMode = -1;
@@ -177,6 +179,8 @@ class COrvantaAppDlg : public CDialog {
   DialogSettings SnapshotForCheck() const;
   void ApplySettingsFile(const SettingsFileContents& contents);
   void EnableAEDelayControls(bool enable);
+  // WriteToBoard's work: true when the settings reached the board.
+  bool UploadSettings();
   void SetupControls();
   void ConnectCommands();
   // Steps of the initialisation that come with other parts of the tool.

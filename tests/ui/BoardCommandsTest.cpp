@@ -7,6 +7,7 @@
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
+#include "tests/firmware/FirmwareFiles.h"
 #include "tests/ui/MainDialogFixture.h"
 
 namespace {
@@ -24,6 +25,34 @@ std::string TooOld(const char* current) {
          ", and 2.11 is required. You must update your firmware before you can\nupload new "
          "settings to the board.";
 }
+
+const SeamEvent kBadFile = Msg(
+    "The firmware you have selected does not appear valid.\n\nPlease make sure you have selected "
+    "the correct firmware\nfor your board, and try again.\n\nIf you downloaded it, try downloading "
+    "it again.",
+    "Bad Firmware File", MsgIcon::Stop);
+const SeamEvent kFirmwareFailed =
+    Msg("Unable to write firmware to the board. Make sure the programming cable is plugged in, and "
+        "the power is on.   \n\nWhen you have verified the connections, press the \"Upload "
+        "Firmware\" button to try to again.",
+        "Firmware Upload Failed", MsgIcon::Warning);
+const SeamEvent kIncomplete =
+    Msg("Invalid Settings Found. Please make sure your selections are valid and complete.",
+        "Incomplete Settings", MsgIcon::Stop);
+const SeamEvent kUploadFailed =
+    Msg("Unable to write settings to the board. Make sure the programming cable is plugged in, and "
+        "the power is on.    \n\nWhen you have verified the connections, press the \"Upload "
+        "Configuration\" button to try to again.",
+        "Settings Upload Failed", MsgIcon::Warning);
+const SeamEvent kComplete = Msg("The board firmware and settings has been updated!\n\n",
+                                "Firmware Upload Complete", MsgIcon::None);
+const SeamEvent kNotRestored =
+    Msg("The board firmware has been updated, but the settings could not be restored.\n\nCheck the "
+        "settings shown and press \"Upload Configuration\".",
+        "Firmware Upload Complete", MsgIcon::None);
+
+constexpr FirmwareIdentity kDemo220{2, 20, 1};
+const std::string kDemo220File = DemoFirmware("orvanta-2.20.ofw").string();
 
 // The connecting texts of `runs` status windows: the first run's, then the retry's.
 QStringList Windows(const char* port, int runs) {
@@ -72,6 +101,16 @@ class BoardCommands : public MainDialogTest {
     EXPECT_EQ(Msg(m.text, m.title, m.icon), Msg(text, title, icon));
   }
   bool Enabled(int id) const { return dlg->GetDlgItem(id)->isEnabled(); }
+  std::vector<SeamEvent> Shown() const {
+    std::vector<SeamEvent> shown;
+    for (const MessageBoxRequest& m : messages.messages)
+      shown.push_back(Msg(m.text, m.title, m.icon));
+    return shown;
+  }
+  // Message boxes run a modal loop, which handles what was posted to the dialog meanwhile.
+  void BoxesHandlePostedEvents() {
+    messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::sendPostedEvents(); };
+  }
 
   SimBoard board;
   std::unique_ptr<FaultyBoard> faulty;
@@ -169,19 +208,128 @@ TEST_F(BoardCommands, UploadChecksTheSettingsThenRetriesOnce) {
     if (!c.fails) {
       EXPECT_TRUE(messages.messages.empty());
     } else if (c.runs > 0) {
-      ExpectOnlyMessage("Settings Upload Failed", MsgIcon::Warning,
-                        "Unable to write settings to the board. Make sure the programming cable is "
-                        "plugged in, and the power is on.    \n\nWhen you have verified the "
-                        "connections, press the \"Upload Configuration\" button to try to again.");
+      EXPECT_EQ(Shown(), std::vector{kUploadFailed});
     } else {
-      ExpectOnlyMessage(
-          "Incomplete Settings", MsgIcon::Stop,
-          "Invalid Settings Found. Please make sure your selections are valid and complete.");
+      EXPECT_EQ(Shown(), std::vector{kIncomplete});
       // The after-eye delay box stays disabled, and Qt gives a disabled control no focus.
       QWidget* gap = dlg->GetDlgItem(c.setup == "fresh" ? IDC_OM_STANDARD : IDC_AEDELAY_EDIT);
       EXPECT_EQ(gap->isEnabled(), c.setup == "fresh");
       EXPECT_EQ(dlg->focusWidget() == gap, c.setup == "fresh");
     }
+  }
+}
+
+// One update per case, each from a board with 2.11 and a dialog that holds its download with the
+// dwell changed to 17 ("restore refused": an empty dialog instead).
+TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
+  const ScratchFile damaged("this is no firmware\n");
+  const struct {
+    const char* name;
+    const char* faults;
+    std::optional<std::string> file;
+    int runs;
+    std::vector<SeamEvent> shown;
+    const char* revision;  // the label once the command and all it posted are done
+  } cases[] = {
+      {"cancelled", nullptr, std::nullopt, 0, {}, "v2.11"},
+      {"damaged file", nullptr, damaged.path(), 0, {kBadFile}, "v2.11"},
+      {"simfault:absent", "simfault:absent", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      {"simfault:unpowered", "simfault:unpowered", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      {"simfault:dies@0", "simfault:dies@0", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      {"simfault:stuck@3", "simfault:stuck@3", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      // The demo image has 17 bytes: only the settings restore reaches byte 20.
+      {"simfault:stuck@20",
+       "simfault:stuck@20",
+       kDemo220File,
+       3,
+       {kUploadFailed, kNotRestored},
+       "v2.11"},
+      {"restore refused", nullptr, kDemo220File, 1, {kIncomplete, kNotRestored}, "None"},
+      {"simfault:flaky", "simfault:flaky", kDemo220File, 6, {kComplete}, "v2.20"},
+      {"clean", nullptr, kDemo220File, 3, {kComplete}, "v2.20"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    bProgramInit = 0;
+    const bool restorable = std::string(c.name) != "restore refused";
+    if (restorable) {
+      dlg->ReadFromBoard();
+      dlg->SetDlgItemText(IDC_DWELL_EDIT, "17");
+    }
+    Plug(c.faults);
+    QString revisionDuringBox;
+    int runsDuringBox = -1;
+    messages.onShow = [&](const MessageBoxRequest&) {
+      QCoreApplication::sendPostedEvents();
+      revisionDuringBox = Text(IDC_FIRMWARE_REVISION);
+      runsDuringBox = static_cast<int>(windows.texts.size());
+    };
+    FileDialogScript files({c.file});
+
+    Button(IDC_UPDATE_FIRMWARE)->click();
+    QCoreApplication::sendPostedEvents();
+
+    ASSERT_EQ(files.requests.size(), 1u);
+    EXPECT_EQ(files.requests[0].mode, FileDialogRequest::Mode::Open);
+    EXPECT_EQ(files.requests[0].filter, "Orvanta Firmware Files (*.ofw)");
+    EXPECT_EQ(files.requests[0].defaultSuffix, "ofw");
+    EXPECT_EQ(files.requests[0].initialName, "");
+    EXPECT_EQ(windows.texts.size(), static_cast<std::size_t>(c.runs));
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), c.revision);
+    const bool flashed = c.runs > 0 && c.shown.back() != kFirmwareFailed;
+    EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed);
+    const bool restored = !c.shown.empty() && c.shown.back() == kComplete;
+    if (c.runs == 0) {
+      EXPECT_EQ(board.DataByte(2), 10) << "the board is never reached";
+    }
+    if (restored) {
+      EXPECT_EQ(board.DataByte(2), 17) << "the user's dwell on the board";
+      EXPECT_EQ(revisionDuringBox, "v2.20") << "downloaded while the completion box is up";
+      EXPECT_EQ(runsDuringBox, c.runs);
+      EXPECT_EQ(Text(IDC_DWELL_EDIT), "17");
+    } else if (flashed) {
+      EXPECT_EQ(Text(IDC_DWELL_EDIT), restorable ? "17" : "") << "the user's settings stay";
+    }
+  }
+}
+
+// Programming mode, press after press: the first file chosen serves every later board, even while
+// it is damaged; nothing is restored or downloaded, and the labels keep their start texts.
+TEST_F(BoardCommands, ProgrammingModeLoadsEveryBoardFromTheFirstFileChosen) {
+  const ScratchFile file("this is no firmware\n");
+  FileDialogScript files({std::nullopt, file.path()});
+  const struct {
+    const char* name;
+    const char* faults;
+    bool mendFile;  // the file now holds the 2.20 demo firmware
+    std::size_t dialogs;
+    std::size_t runs;
+    std::vector<SeamEvent> shown;
+  } steps[] = {
+      {"cancelled", nullptr, false, 1, 0, {}},
+      {"damaged file chosen", nullptr, false, 2, 0, {kBadFile}},
+      {"checked again", nullptr, false, 2, 0, {kBadFile}},
+      {"file mended", nullptr, true, 2, 1, {}},
+      {"simfault:absent", "simfault:absent", false, 2, 2, {kFirmwareFailed}},
+      {"next board", nullptr, false, 2, 1, {}},
+  };
+  BoxesHandlePostedEvents();
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.name);
+    if (s.mendFile) file.Write(ReadText(kDemo220File));
+    Plug(s.faults);
+    Button(IDC_UPDATE_FIRMWARE)->click();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(files.requests.size(), s.dialogs);
+    EXPECT_EQ(windows.texts.size(), s.runs);
+    EXPECT_EQ(Shown(), s.shown);
+    EXPECT_EQ(ImageIdentity(board) == kDemo220, s.runs > 0 && s.shown.empty());
+    EXPECT_EQ(bFWLoadedOnce, s.dialogs > 1 ? 1 : 0);
+    EXPECT_EQ(dlg->m_ProgrammingFile.toStdString(), s.dialogs > 1 ? file.path() : "");
+    EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), "None");
+    EXPECT_EQ(Text(IDC_BOARD_TYPE), "Empty Board");
   }
 }
 
