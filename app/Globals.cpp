@@ -5,7 +5,7 @@ int32_t bTestInit = 0;
 int32_t bSimulate = 0;
 float fDelayOffSet = 1.0f;
 
-char lpPathBuffer[kPathBufferSize] = {};
+std::string lpPathBuffer;
 
 std::string m_FirmwareRevision;
 std::string m_BoardType;

@@ -11,9 +11,9 @@ extern int32_t bTestInit;     // "pintest": the download request runs the pin te
 extern int32_t bSimulate;     // "simulate": the board link talks to the simulated board
 extern float fDelayOffSet;    // "delaymultX": scales every calibrated wait; always > 0
 
-// The application directory (the working directory when the main dialog starts), zero-terminated.
-constexpr int kPathBufferSize = 256;
-extern char lpPathBuffer[kPathBufferSize];
+// The application directory: the working directory when the main dialog starts, as long as the
+// system allows. Empty until then, and for good when the working directory cannot be read.
+extern std::string lpPathBuffer;
 
 // Texts of the board-information labels, and the unscrambled firmware image.
 extern std::string m_FirmwareRevision;
