@@ -21,13 +21,18 @@ std::string_view TrimLineEnd(std::string_view line) {
   return line;
 }
 
-// The topic number of a ".topic N" line.
-std::optional<int> TopicNumber(std::string_view line) {
+// Whether `line` starts a topic: ".topic" and a blank, then the topic's number or name.
+bool IsTopicLine(std::string_view line) {
   constexpr std::string_view kTopic = ".topic";
-  if (line.substr(0, kTopic.size()) != kTopic) return std::nullopt;
-  line.remove_prefix(kTopic.size());
-  if (line.empty() || (line.front() != ' ' && line.front() != '\t')) return std::nullopt;
-  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  return line.substr(0, kTopic.size()) == kTopic && line.size() > kTopic.size() &&
+         (line[kTopic.size()] == ' ' || line[kTopic.size()] == '\t');
+}
+
+// The number of a topic line; nothing for a topic with a name instead.
+std::optional<int> TopicNumber(std::string_view line) {
+  const std::size_t from = line.find_first_not_of(" \t", 6);
+  if (from == std::string_view::npos) return std::nullopt;
+  line.remove_prefix(from);
   int number = 0;
   const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), number);
   if (error != std::errc() || end != line.data() + line.size()) return std::nullopt;
@@ -59,9 +64,9 @@ std::optional<std::string> FindPopupTopic(std::string_view topicFile, int topic)
     const std::size_t end = topicFile.find('\n');
     const std::string_view line = TrimLineEnd(topicFile.substr(0, end));
     topicFile.remove_prefix(end == std::string_view::npos ? topicFile.size() : end + 1);
-    if (const std::optional<int> number = TopicNumber(line)) {
+    if (IsTopicLine(line)) {
       if (inTopic) break;
-      inTopic = *number == topic;
+      inTopic = TopicNumber(line) == topic;
       continue;
     }
     if (inTopic && !(lines.empty() && line.empty())) lines.push_back(line);
