@@ -3,7 +3,6 @@
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <filesystem>
 
 #include "app/AppDirectory.h"
@@ -69,7 +68,10 @@ void OpenHelpFile() {
 }
 
 void RouteContextMenusToDialog(QWidget* dialog, std::span<const HelpTopic> table) {
-  for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
-    if (FindTopic(ControlId(edit), table) != nullptr) edit->setContextMenuPolicy(Qt::NoContextMenu);
+  // Edit boxes offer cut and paste, and drop-down lists swallow the request.
+  for (QWidget* control : dialog->findChildren<QWidget*>()) {
+    if (FindTopic(ControlId(control), table) != nullptr) {
+      control->setContextMenuPolicy(Qt::NoContextMenu);
+    }
   }
 }

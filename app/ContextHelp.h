@@ -31,6 +31,6 @@ void ShowContextHelp(QWidget* control, QPoint point, const char* topicFile,
 // Opens the help file in the application directory with the desktop's viewer.
 void OpenHelpFile();
 
-// Lets right clicks on `dialog`'s edit boxes with a topic reach the dialog, instead of their own
-// cut-and-paste menu.
+// Lets right clicks on `dialog`'s controls with a topic reach the dialog instead of the controls'
+// own menus.
 void RouteContextMenusToDialog(QWidget* dialog, std::span<const HelpTopic> table);
