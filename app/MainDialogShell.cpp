@@ -87,6 +87,7 @@ void COrvantaAppDlg::AddAboutEntry() {
   if (banner != nullptr) {
     auto* entry = new QPushButton(this);
     entry->setFlat(true);
+    entry->setAutoDefault(false);  // Enter never presses a button of the main dialog
     entry->setIcon(QIcon(banner->pixmap()));
     entry->setIconSize(banner->pixmap().deviceIndependentSize().toSize());
     entry->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
