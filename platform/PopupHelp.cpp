@@ -52,5 +52,5 @@ bool QtWhatsThisMenu(QWidget* control, QPoint globalPos) {
 
 void QtWhatsThisPopup(QPoint globalPos, const QString& text, QWidget* control) {
   // The topic is plain text; keep its line breaks and never read it as markup.
-  QWhatsThis::showText(globalPos, Qt::convertFromPlainText(text), control);
+  QWhatsThis::showText(globalPos, Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal), control);
 }
