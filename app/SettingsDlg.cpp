@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -149,6 +150,9 @@ void CSettingsDlg::BuildControls() {
   connect(save, &QPushButton::clicked, this, &CSettingsDlg::OnOK);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   RouteContextMenusToDialog(this, kSettingsHelp);
+  // The help key of the application, as in the main dialog.
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          &OpenHelpFile);
 }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {

@@ -229,6 +229,15 @@ TEST_F(SettingsDlgTest, WordsOrderAndFocus) {
   EXPECT_EQ(scratch_.Read(kConnSettingsFile), "278");
 }
 
+TEST_F(SettingsDlgTest, HelpKeyOpensTheHelpFile) {
+  ShellOpenRecorder shell;
+  auto dlg = Open();
+  dlg->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+  QTest::keyClick(dlg->GetDlgItem(IDC_LPT1), Qt::Key_F1);
+  EXPECT_EQ(shell.opened, std::vector<std::string>{(scratch_.Dir() / kHelpFile).string()});
+}
+
 TEST_F(SettingsDlgTest, NamesThePortsOfThisComputer) {
   fs::create_directories(scratch_.Root() / "proc/parport0");
   fs::create_directories(scratch_.Root() / "proc/parport1");

@@ -1,5 +1,8 @@
 // libFuzzer target: ConnSettings.dat as any bytes, read and interpreted as the tool does at start.
-// The token never grows past the limit and an accepted address is always above zero.
+// The token never grows past the limit and an accepted address is always above zero. Built from
+// plain sources only:
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -I. \
+//     tests/fuzz/ConnectionTokenFuzz.cpp app/ConnectionSettings.cpp -o connection-token-fuzz
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
