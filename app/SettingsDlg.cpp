@@ -1,6 +1,7 @@
 #include "app/SettingsDlg.h"
 
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -164,7 +165,9 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 void CSettingsDlg::Read_From_File() {
   const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile);
   std::ifstream in;
-  if (file) in.open(*file, std::ios::binary);
+  std::error_code error;
+  // Only a file: a directory reads as nothing, and a named pipe would wait for a writer forever.
+  if (file && std::filesystem::is_regular_file(*file, error)) in.open(*file, std::ios::binary);
   if (!in.is_open()) {
     base = kLpt1Base;
     return;
@@ -203,7 +206,7 @@ void CSettingsDlg::OnOK() {
   QString why;
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
     // Written beside the old file and renamed over it, so a failure never leaves half a file.
-    QSaveFile out(QString::fromStdString(file->string()));
+    QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file->string())));
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
       why = QStringLiteral("in \"%1\": %2.")

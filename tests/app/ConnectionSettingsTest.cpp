@@ -1,16 +1,9 @@
-// The rules of ConnSettings.dat and the list of this computer's parallel ports, without windows.
+// The rules of ConnSettings.dat, without windows.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/ConnectionSettings.h"
-#include "platform/ParallelPorts.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -51,9 +44,7 @@ TEST(ConnectionToken, FileHoldsOneWordAtMost) {
     std::string file;
     std::string token;
   } cases[] = {
-      {"", " "},  // nothing read: the blank it starts with stays
-      {" \n\t", " "},
-      {"378", "378"},
+      {" \n\t", " "},  // nothing read: the blank it starts with stays
       {"\t278\r\n", "278"},
       {"  3BC  second", "3BC"},
       {std::string(100000, 'A'), std::string(kMaxTokenLength + 1, 'A')},  // stops past the limit
@@ -84,41 +75,6 @@ TEST(ConnectionToken, SavingAChoiceWritesItsTokenAndGivesItsAddress) {
     EXPECT_EQ(saved.token, c.token) << c.choice << ' ' << c.custom;
     EXPECT_EQ(saved.address, c.address) << c.choice << ' ' << c.custom;
   }
-  EXPECT_EQ(ChoiceForBase(0x378), kChoiceLpt1);
-  EXPECT_EQ(ChoiceForBase(0x278), kChoiceLpt2);
-  EXPECT_EQ(ChoiceForBase(0x3BC), kChoiceCustom);
-}
-
-class ParallelPortsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("orvanta-parport-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void Port(const std::string& name, const std::string* baseAddr) {
-    fs::create_directories(dir_ / name);
-    if (baseAddr != nullptr) std::ofstream(dir_ / name / "base-addr") << *baseAddr;
-  }
-  fs::path dir_;
-};
-
-TEST_F(ParallelPortsTest, ListsEveryPortWithABaseAddressInNumberOrder) {
-  const std::string pci = "53264\t0\n", lpt1 = "888\t1912\n", junk = "none", zero = "0\t0";
-  Port("parport10", &pci);
-  Port("parport0", &lpt1);
-  Port("parport2", nullptr);  // no base-addr file
-  Port("parport3", &junk);
-  Port("parport4", &zero);
-  Port("parportx", &lpt1);
-  Port("lp0", &lpt1);
-  const std::vector<ParallelPort> ports = ListParallelPorts(dir_.string());
-  EXPECT_EQ(ports, (std::vector<ParallelPort>{{0, 0x378}, {10, 0xD010}}));
-  EXPECT_EQ(DescribeParallelPorts(ports),
-            "Ports on this computer: 0x378 (parport0), 0xD010 (parport10)");
-  EXPECT_EQ(DescribeParallelPorts({}), "No parallel port was found on this computer.");
-  EXPECT_TRUE(ListParallelPorts((dir_ / "missing").string()).empty());
 }
 
 }  // namespace
