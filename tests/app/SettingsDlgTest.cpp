@@ -82,6 +82,8 @@ TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
     EXPECT_EQ(Address()->isEnabled(), c.checked == IDC_CUSTOM) << what;
     EXPECT_EQ(Address()->text(), c.address) << what;
   }
+  EXPECT_EQ(dlg->findChildren<QLabel*>().back()->text(),
+            "No parallel port was found on this computer.");
   EXPECT_TRUE(messages.messages.empty());
 }
 
