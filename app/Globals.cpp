@@ -9,7 +9,7 @@ SimFaultPlan simFaults;
 float fDelayOffSet = 1.0f;
 int32_t bFastProgramming = 0;
 
-char lpPathBuffer[kPathBufferSize] = {};
+std::string lpPathBuffer;
 
 std::string m_FirmwareRevision;
 std::string m_BoardType;

@@ -16,9 +16,9 @@ extern float fDelayOffSet;      // "delaymultX": scales every calibrated wait; a
 // "fastprogramming": verified byte writes poll the chip instead of waiting the fixed time.
 extern int32_t bFastProgramming;
 
-// The application directory (the working directory when the main dialog starts), zero-terminated.
-constexpr int kPathBufferSize = 256;
-extern char lpPathBuffer[kPathBufferSize];
+// The application directory: the working directory when the main dialog starts, as long as the
+// system allows. Empty until then, and for good when the working directory cannot be read.
+extern std::string lpPathBuffer;
 
 // Texts of the board-information labels, and the unscrambled firmware image.
 extern std::string m_FirmwareRevision;

@@ -3,37 +3,43 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/AppDirectory.h"
 #include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/Clock.h"
 #include "platform/HardwarePort.h"
+#include "platform/PopupHelp.h"
 #include "platform/PortIo.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
+#include "platform/QtShellOpen.h"
+#include "sim/BoardFirmware.h"
 #include "sim/BoardStore.h"
 #include "sim/SimFaults.h"
 #include "sim/SimPort.h"
 
-namespace {
-
-// The application directory: the working directory the process started in.
-std::filesystem::path ApplicationDirectory() {
-  std::error_code error;
-  std::filesystem::path directory = std::filesystem::current_path(error);
-  return error ? std::filesystem::path(".") : directory;
-}
-
-}  // namespace
-
 PlatformSetup::PlatformSetup() {
   previousMessageBox_ = SetMessageBoxHandler(ShowQtMessageBox);
   previousFileDialog_ = SetFileDialogHandler(ShowQtFileDialog);
+  previousShellOpen_ = SetShellOpenHandler(QtShellOpen);
+  previousWhatsThisMenu_ = SetWhatsThisMenuHandler(QtWhatsThisMenu);
+  previousWhatsThisPopup_ = SetWhatsThisPopupHandler(QtWhatsThisPopup);
   if (bSimulate == 1) {
     simPort_ = std::make_unique<SimPort>(base);
-    simBoard_ = std::make_unique<BoardStore>(ApplicationDirectory(), std::cerr);
-    simPort_->Attach(&simBoard_->Board());
+    SimBoard* board = nullptr;
+    // The same directory the main dialog takes as the application directory a moment later.
+    if (const std::optional<std::filesystem::path> directory = ReadWorkingDirectory()) {
+      simBoard_ = std::make_unique<BoardStore>(*directory, std::cerr);
+      board = &simBoard_->Board();
+    } else {
+      // No application directory: a factory-fresh board that is never saved.
+      bareBoard_ = std::make_unique<SimBoard>();
+      bareBoard_->SetMemories(FactoryMemories());
+      board = bareBoard_.get();
+    }
+    simPort_->Attach(board);
     if (!simFaults.Empty()) {
-      faultyBoard_ = std::make_unique<FaultyBoard>(simBoard_->Board(), simFaults);
+      faultyBoard_ = std::make_unique<FaultyBoard>(*board, simFaults);
       simPort_->Attach(faultyBoard_.get());
     }
     previousPort_ = SetPortBackend(simPort_.get());
@@ -54,6 +60,9 @@ PlatformSetup::~PlatformSetup() {
   SetCalibrationClock(previousClock_);
   SetMessageBoxHandler(previousMessageBox_);
   SetFileDialogHandler(previousFileDialog_);
+  SetShellOpenHandler(previousShellOpen_);
+  SetWhatsThisMenuHandler(previousWhatsThisMenu_);
+  SetWhatsThisPopupHandler(previousWhatsThisPopup_);
   if (simPort_) simPort_->Attach(nullptr);
   simBoard_.reset();  // saves the simulated board
 }

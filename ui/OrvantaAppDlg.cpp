@@ -54,6 +54,7 @@ constexpr Command kCommands[] = {
     {IDC_SAVE_CONFIG, &COrvantaAppDlg::SaveConfiguration},
     {IDC_OPEN_CONFIG, &COrvantaAppDlg::LoadConfiguration},
     {IDC_UPDATE_FIRMWARE, &COrvantaAppDlg::UpdateFirmware},
+    {IDC_CONNECTION, &COrvantaAppDlg::DisplaySettingsDialog},
 };
 
 // Radio groups, each listed in its buttons' order.
@@ -189,7 +190,8 @@ bool COrvantaAppDlg::OnInitDialog() {
 
   CDialog::OnInitDialog();
 
-  // The connection settings file and the about entry of the window menu come with their dialogs.
+  ReadConnectionSettings();
+  AddAboutEntry();
   setWindowIcon(m_hIcon);
 
   if (m_AEDelayMode != 2) EnableAEDelayControls(false);
@@ -207,9 +209,6 @@ bool COrvantaAppDlg::OnInitDialog() {
   PopulateLCDMenuTree();
   return true;
 }
-
-// The application directory is determined with the help files.
-void COrvantaAppDlg::GetAppDirectory() {}
 
 void COrvantaAppDlg::EnableAEDelayControls(bool enable) {
   for (const int id : {IDC_AEDELAY_EDIT, IDC_AEDELAY_SPIN, IDC_AEDELAY_UNIT}) {

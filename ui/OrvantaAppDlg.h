@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPoint>
 #include <QString>
 #include <memory>
 
@@ -17,6 +18,7 @@ struct PresetValues;
 struct SettingsFileContents;
 class QButtonGroup;
 class QComboBox;
+class QContextMenuEvent;
 class QLabel;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -130,6 +132,12 @@ class COrvantaAppDlg : public CDialog {
   void UpdateFirmware();
   void FirstFirmwareLoad();
 
+  // Application directory, connection settings, help and about box (app/MainDialogShell.cpp).
+  void DisplaySettingsDialog();
+  bool OnHelpInfo();
+  void OnContextMenu(QWidget* pWnd, QPoint point);
+  void OnSysCommand(unsigned nID, long lParam);
+
   // Dialog data: choice members hold the checked button's number, -1 for none.
   int m_OperationMode = -1;
   int m_FiringModeSel = -1;
@@ -171,6 +179,7 @@ class COrvantaAppDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   bool event(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   // Enter never closes the dialog.
   void accept() override {}
 
@@ -183,8 +192,10 @@ class COrvantaAppDlg : public CDialog {
   bool UploadSettings();
   void SetupControls();
   void ConnectCommands();
-  // Steps of the initialisation that come with other parts of the tool.
+  // Steps of the initialisation that come with the application shell (app/MainDialogShell.cpp).
   void GetAppDirectory();
+  void ReadConnectionSettings();
+  void AddAboutEntry();
 
   std::unique_ptr<Ui::COrvantaAppDlg> ui_;
   QButtonGroup* m_PresetGroup = nullptr;

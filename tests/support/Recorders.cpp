@@ -154,6 +154,7 @@ void ResetGlobals() {
   nCommResult = 0;
   for (uint8_t& element : SettingsArray) element = 0;
   bFWLoadedOnce = 0;
+  lpPathBuffer.clear();
   base = 0x378;
   reset_state = 0x00;
   delay_const = 10000;

@@ -1,0 +1,41 @@
+// The rules of ConnSettings.dat, without any window: one token and nothing else, "378" for LPT1,
+// "278" for LPT2, or the custom address as typed; read as a hexadecimal port address.
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+inline constexpr uint32_t kLpt1Base = 0x378;
+inline constexpr uint32_t kLpt2Base = 0x278;
+// A longer token is unusable: it cannot be an address anybody typed.
+inline constexpr std::size_t kMaxTokenLength = 64;
+
+// The port choices of the connection settings dialog, numbered as its radio group.
+enum PortChoice : int { kChoiceLpt1 = 0, kChoiceLpt2 = 1, kChoiceCustom = 2 };
+
+// The first white-space-delimited token of `in`, or a single blank when there is none. Reads at
+// most one character beyond kMaxTokenLength, so a huge file costs nothing.
+std::string ReadConnectionToken(std::istream& in);
+
+// The port address `token` names: white space skipped, an optional sign, an optional "0x" or
+// "0X", then hexadecimal digits up to the first other character (no digits read as 0). Accepted
+// only when, as a signed 32-bit number, it is above zero; too many digits for 32 bits read as the
+// largest value and so are refused, and so is a token longer than kMaxTokenLength.
+std::optional<uint32_t> ParseConnectionToken(std::string_view token);
+
+// "378" for 0x378: lower-case hexadecimal digits without a prefix.
+std::string FormatPortToken(uint32_t address);
+
+// What saving a choice writes into the file, and the port address it gives: the token as typed
+// for a custom address, whose address is 0x378 when the token is unusable.
+struct SavedChoice {
+  std::string token;
+  uint32_t address = kLpt1Base;
+};
+SavedChoice ChoiceToSave(int choice, const std::string& customText);
+
+// The radio button that shows `address`: LPT1, LPT2 or Custom.
+int ChoiceForBase(uint32_t address);

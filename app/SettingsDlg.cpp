@@ -1,0 +1,233 @@
+#include "app/SettingsDlg.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QValidator>
+#include <fstream>
+
+#include "app/AppDirectory.h"
+#include "app/ConnectionSettings.h"
+#include "app/ContextHelp.h"
+#include "link/Communication.h"
+#include "platform/Controls.h"
+#include "platform/MessageBox.h"
+#include "platform/RadioGroup.h"
+
+namespace {
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+constexpr HelpTopic kSettingsHelp[] = {
+    {IDC_LPT1, 1},           {IDC_LPT2, 2}, {IDC_CUSTOM, 3},
+    {IDC_CUSTOM_ADDRESS, 4}, {IDOK, 5},     {IDCANCEL, 6},
+};
+constexpr const char* kSettingsTopics = "SettingsDialog.txt";
+
+constexpr const char* kIntroText =
+    "Select the port you wish to use to connect to your board. If you use a non-standard "
+    "address, you can enter the Hex address in the text box.";
+
+// The widest text the custom-address box holds: a four-digit address with its prefix, as the
+// box of the original layout held about six characters.
+constexpr const char* kAddressWidthSample = "0XDDDD";
+
+// Typed letters become capitals, and the box takes only what it can show: it never scrolls.
+class AddressValidator final : public QValidator {
+ public:
+  explicit AddressValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+  State validate(QString& input, int&) const override {
+    input = input.toUpper();
+    return edit_->fontMetrics().horizontalAdvance(input) <= Room() ? Acceptable : Invalid;
+  }
+
+ private:
+  int Room() const {
+    const QMargins margins = edit_->textMargins();
+    // QLineEdit keeps two pixels free on each side of its text.
+    return edit_->contentsRect().width() - margins.left() - margins.right() - 4;
+  }
+  QLineEdit* edit_;
+};
+
+QRadioButton* MakeRadio(const char* text, int id, QWidget* parent) {
+  auto* button = new QRadioButton(QString::fromUtf8(text), parent);
+  SetControlId(button, id);
+  return button;
+}
+
+QPushButton* MakeButton(const char* text, int id, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  SetControlId(button, id);
+  return button;
+}
+
+QString SaveFailedText(const QString& why) {
+  return QStringLiteral(
+             "The port choice could not be saved %1\n\nIt is used until you close "
+             "the program.")
+      .arg(why);
+}
+
+}  // namespace
+
+CSettingsDlg::CSettingsDlg(QWidget* parent) : CDialog(parent) {
+  // Modal frame with a caption and a close box, no minimise box.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(QString::fromUtf8(kConnSettingsCaption));
+  BuildControls();
+}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::BuildControls() {
+  // Created in tab order: Cancel, the three choices, the address box, Save.
+  QPushButton* cancel = MakeButton("Cancel", IDCANCEL, this);
+  auto* group = new QGroupBox(QStringLiteral("Parallel Port:"), this);
+  QRadioButton* lpt1 = MakeRadio("LPT1 (Port Address 0x378)", IDC_LPT1, group);
+  QRadioButton* lpt2 = MakeRadio("LPT2 (Port Address 0x278)", IDC_LPT2, group);
+  QRadioButton* custom = MakeRadio("Custom Address:", IDC_CUSTOM, group);
+  auto* address = new QLineEdit(group);
+  SetControlId(address, IDC_CUSTOM_ADDRESS);
+  QPushButton* save = MakeButton("Save", IDOK, this);
+  save->setDefault(true);
+
+  auto* intro = new QLabel(QString::fromUtf8(kIntroText), group);
+  intro->setWordWrap(true);
+  auto* prefix = new QLabel(QStringLiteral("0x"), group);
+  prefix->setBuddy(address);
+  address->setFixedWidth(
+      address->fontMetrics().horizontalAdvance(QString::fromLatin1(kAddressWidthSample)) +
+      2 * address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 6);
+  address->setValidator(new AddressValidator(address));
+  address->setAccessibleName(QStringLiteral("Custom Address:"));
+  address->setAccessibleDescription(QStringLiteral("Hexadecimal port address"));
+  m_PortsLine = new QLabel(this);
+  m_PortsLine->setTextFormat(Qt::PlainText);
+
+  auto* customRow = new QHBoxLayout;
+  customRow->addWidget(custom);
+  customRow->addWidget(prefix);
+  customRow->addWidget(address);
+  customRow->addStretch();
+  auto* groupLayout = new QVBoxLayout(group);
+  groupLayout->addWidget(intro);
+  groupLayout->addWidget(lpt1);
+  groupLayout->addWidget(lpt2);
+  groupLayout->addLayout(customRow);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(save);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(group);
+  layout->addWidget(m_PortsLine);
+  layout->addLayout(buttons);
+  // The description wraps at this width instead of stretching the dialog to one long line.
+  group->setFixedWidth(fontMetrics().averageCharWidth() * 186 / 4);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  QWidget::setTabOrder(cancel, lpt1);
+  QWidget::setTabOrder(lpt1, lpt2);
+  QWidget::setTabOrder(lpt2, custom);
+  QWidget::setTabOrder(custom, address);
+  QWidget::setTabOrder(address, save);
+
+  MakeRadioGroup(this, {lpt1, lpt2, custom});
+  for (QRadioButton* button : {lpt1, lpt2, custom}) {
+    connect(button, &QRadioButton::clicked, this, &CSettingsDlg::UpdatePortValue);
+  }
+  connect(save, &QPushButton::clicked, this, &CSettingsDlg::OnOK);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  RouteContextMenusToDialog(this, kSettingsHelp);
+  // The help key of the application, as in the main dialog.
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+          &OpenHelpFile);
+}
+
+void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Radio(pDX, IDC_LPT1, m_PortChoice);
+  DDX_Text(pDX, IDC_CUSTOM_ADDRESS, m_CustomAddress);
+}
+
+void CSettingsDlg::Read_From_File() {
+  const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile);
+  std::ifstream in;
+  std::error_code error;
+  // Only a file: a directory reads as nothing, and a named pipe would wait for a writer forever.
+  if (file && std::filesystem::is_regular_file(*file, error)) in.open(*file, std::ios::binary);
+  if (!in.is_open()) {
+    base = kLpt1Base;
+    return;
+  }
+  const std::string token = ReadConnectionToken(in);
+  if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
+  // An overlong token is nobody's address: it is not offered for editing either.
+  m_CustomAddress = token.size() > kMaxTokenLength ? QString() : QString::fromStdString(token);
+}
+
+bool CSettingsDlg::OnInitDialog() {
+  Read_From_File();
+  CDialog::OnInitDialog();
+  const int choice = ChoiceForBase(base);
+  SetCheckedIndex(*GetDlgItemAs<QAbstractButton>(IDC_LPT1)->group(), choice);
+  EnableDlgItem(IDC_CUSTOM_ADDRESS, choice == kChoiceCustom);
+  if (choice == kChoiceCustom) {
+    m_CustomAddress = GetDlgItemText(IDC_CUSTOM_ADDRESS);
+  } else {
+    m_CustomAddress.clear();
+    SetDlgItemText(IDC_CUSTOM_ADDRESS, QString());
+  }
+  m_PortsLine->setText(
+      QString::fromStdString(DescribeParallelPorts(ListParallelPorts(m_ParportDir))));
+  GetDlgItem(IDCANCEL)->setFocus();
+  return true;
+}
+
+void CSettingsDlg::UpdatePortValue() {
+  EnableDlgItem(IDC_CUSTOM_ADDRESS, IsDlgButtonChecked(IDC_CUSTOM));
+}
+
+void CSettingsDlg::OnOK() {
+  UpdateData(true);
+  const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toStdString());
+  QString why;
+  if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
+    // Written beside the old file and renamed over it, so a failure never leaves half a file.
+    QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file->string())));
+    const QByteArray bytes = QByteArray::fromStdString(saved.token);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+      why = QStringLiteral("in \"%1\": %2.")
+                .arg(QString::fromStdString(file->string()), out.errorString());
+    }
+  } else {
+    why = QStringLiteral("because the program's working directory could not be read.");
+  }
+  base = saved.address;
+  if (!why.isEmpty()) {
+    ShowMessageBox(SaveFailedText(why).toStdString(), kSaveConnFailedTitle, MsgIcon::Stop);
+  }
+  done(QDialog::Rejected);
+}
+
+void CSettingsDlg::contextMenuEvent(QContextMenuEvent* event) {
+  QWidget* source = ContextMenuSource(this, *event);
+  OnContextMenu(source, ContextMenuPoint(source, *event));
+}
+
+void CSettingsDlg::OnContextMenu(QWidget* pWnd, QPoint point) {
+  if (pWnd == this) return;
+  ShowContextHelp(pWnd, point, kSettingsTopics, kSettingsHelp);
+}

@@ -1,0 +1,58 @@
+// The connection settings dialog: which parallel port the programming cable hangs on (LPT1, LPT2
+// or a typed hexadecimal address), kept in ConnSettings.dat in the application directory and
+// applied to `base`. Below the choices it names the ports this computer has.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "platform/Dialog.h"
+#include "platform/ParallelPorts.h"
+
+class QContextMenuEvent;
+class QLabel;
+
+// Control IDs of the connection settings dialog.
+enum : int {
+  IDC_LPT1 = 1046,
+  IDC_CUSTOM = 1047,
+  IDC_CUSTOM_ADDRESS = 1048,
+  IDC_LPT2 = 1049,
+};
+
+inline constexpr const char* kConnSettingsCaption = "Connection Settings";
+inline constexpr const char* kSaveConnFailedTitle = "Save Connection Settings Failed";
+
+class CSettingsDlg : public CDialog {
+  Q_OBJECT
+
+ public:
+  explicit CSettingsDlg(QWidget* parent = nullptr);
+  ~CSettingsDlg() override;
+
+  // Reads ConnSettings.dat: sets `base` when it holds a usable address (0x378 when there is no
+  // file) and keeps the token in m_CustomAddress.
+  void Read_From_File();
+  // Reads the file, then checks the choice that shows `base`. Focus starts on "Cancel".
+  bool OnInitDialog() override;
+  // The custom-address box is enabled exactly when "Custom Address:" is checked.
+  void UpdatePortValue();
+  // Save: writes the file atomically, sets `base` and closes. When the file cannot be written,
+  // `base` still changes for this run and a message says why the choice was not kept.
+  void OnOK();
+  // Pop-up help for `pWnd`, unless the request came from the dialog itself.
+  void OnContextMenu(QWidget* pWnd, QPoint point);
+
+  QString m_CustomAddress;
+  int m_PortChoice = -1;
+  // Where the kernel lists the parallel ports; tests point it elsewhere.
+  std::string m_ParportDir = kParportProcDir;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void BuildControls();
+  QLabel* m_PortsLine = nullptr;
+};

@@ -1,0 +1,16 @@
+#include "platform/QtShellOpen.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+void QtShellOpen(const std::string& target) {
+  const QString text = QString::fromStdString(target);
+  if (text.startsWith(QLatin1String("http://")) || text.startsWith(QLatin1String("https://"))) {
+    QDesktopServices::openUrl(QUrl(text));
+    return;
+  }
+  const QString path = QString::fromLocal8Bit(target.c_str());
+  if (!QFileInfo::exists(path)) return;
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

@@ -1,0 +1,198 @@
+// The connection settings dialog: the choice a file gives, what Save writes, a choice that cannot
+// be saved, its words and order, and its pop-up help.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/Globals.h"
+#include "app/SettingsDlg.h"
+#include "link/Communication.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/support/Recorders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr const char* kStillUsed = "\n\nIt is used until you close the program.";
+
+class SettingsDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGlobals();
+    DetermineAppDirectory();
+  }
+  void TearDown() override { ResetGlobals(); }
+
+  // The dialog as DoModal shows it, without the modal run.
+  void Open() {
+    dlg = std::make_unique<CSettingsDlg>();
+    dlg->m_ParportDir = (scratch.Root() / "proc").string();
+    dlg->OnInitDialog();
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+  }
+  void Click(int id) { QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(id), Qt::LeftButton); }
+  QLineEdit* Address() { return dlg->GetDlgItemAs<QLineEdit>(IDC_CUSTOM_ADDRESS); }
+  int Checked() {
+    for (const int id : {IDC_LPT1, IDC_LPT2, IDC_CUSTOM}) {
+      if (dlg->IsDlgButtonChecked(id)) return id;
+    }
+    return 0;
+  }
+
+  ScratchAppDirectory scratch;
+  MessageRecorder messages;
+  std::unique_ptr<CSettingsDlg> dlg;
+};
+
+TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
+  const struct {
+    const char* file;  // nullptr: no ConnSettings.dat
+    uint32_t before, base;
+    int checked;
+    QString address;  // the box is enabled only for Custom
+  } cases[] = {
+      {nullptr, 0x3BC, 0x378, IDC_LPT1, ""},
+      {"278", 0x378, 0x278, IDC_LPT2, ""},
+      {"3BC", 0x378, 0x3BC, IDC_CUSTOM, "3BC"},
+      {"3bc", 0x378, 0x3BC, IDC_CUSTOM, "3BC"},
+      {"0x3BC\n", 0x378, 0x3BC, IDC_CUSTOM, "0X3BC"},
+      {"ZZ", 0x378, 0x378, IDC_LPT1, ""},
+      {"0", 0x278, 0x278, IDC_LPT2, ""},  // refused: the port stays
+      {"", 0xD010, 0xD010, IDC_CUSTOM, " "},
+      {"33333333333333333333333333333333333333333333333333333333333333333", 0x3BC, 0x3BC,
+       IDC_CUSTOM, ""},  // 65 characters: nobody's address
+  };
+  for (const auto& c : cases) {
+    fs::remove(scratch.Dir() / kConnSettingsFile);
+    if (c.file != nullptr) scratch.Write(kConnSettingsFile, c.file);
+    base = c.before;
+    Open();
+    const std::string what = c.file != nullptr ? c.file : "no file";
+    EXPECT_EQ(base, c.base) << what;
+    EXPECT_EQ(Checked(), c.checked) << what;
+    EXPECT_EQ(Address()->isEnabled(), c.checked == IDC_CUSTOM) << what;
+    EXPECT_EQ(Address()->text(), c.address) << what;
+  }
+  EXPECT_EQ(dlg->findChildren<QLabel*>().back()->text(),
+            "No parallel port was found on this computer.");
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(SettingsDlgTest, SaveWritesOneTokenAndSetsThePort) {
+  const struct {
+    int click;
+    const char* typed;  // into the address box, after choosing Custom
+    std::string file;
+    uint32_t base;
+  } cases[] = {
+      {IDC_LPT1, nullptr, "378", 0x378},    {IDC_LPT2, nullptr, "278", 0x278},
+      {IDC_CUSTOM, "d010", "D010", 0xD010}, {IDC_CUSTOM, "", "", 0x378},
+      {IDC_CUSTOM, "zz", "ZZ", 0x378},  // kept as typed, used as LPT1
+      {IDC_LPT1, "3bc", "378", 0x378},  // the typed text stays, unused
+  };
+  for (const auto& c : cases) {
+    scratch.Write(kConnSettingsFile, "older and longer");
+    base = 0x278;
+    Open();
+    if (c.typed != nullptr) {
+      Click(IDC_CUSTOM);
+      QTest::keyClicks(Address(), QString::fromLatin1(c.typed));
+    }
+    Click(c.click);
+    EXPECT_EQ(Address()->isEnabled(), c.click == IDC_CUSTOM);
+    Click(IDOK);
+    EXPECT_EQ(scratch.Read(kConnSettingsFile), c.file) << c.typed;
+    EXPECT_EQ(base, c.base) << c.typed;
+    EXPECT_FALSE(dlg->isVisible());
+  }
+  Open();
+  Click(IDC_CUSTOM);
+  QTest::keyClicks(Address(), QStringLiteral("3bcfffffffffffffffffffffffff"));
+  EXPECT_TRUE(Address()->text().startsWith("3BCF")) << "capitals";
+  EXPECT_LT(Address()->text().size(), 20) << "only what the box shows";
+  Click(IDCANCEL);
+  EXPECT_EQ(scratch.Read(kConnSettingsFile), "378") << "Cancel writes nothing";
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(SettingsDlgTest, AChoiceThatCannotBeSavedIsUsedAndTheUserIsTold) {
+  // Root may write anywhere, but no directory can be made inside a regular file.
+  scratch.Write("plain-file", "x");
+  const std::string unwritable = (scratch.Dir() / "plain-file" / "app").string();
+  const struct {
+    std::string directory;
+    std::string text;
+  } cases[] = {
+      {unwritable, "The port choice could not be saved in \"" + unwritable +
+                       "/ConnSettings.dat\": Not a directory."},
+      {"",
+       "The port choice could not be saved because the program's working directory could not "
+       "be read."},
+  };
+  for (const auto& c : cases) {
+    lpPathBuffer = c.directory;
+    messages.messages.clear();
+    Open();
+    Click(IDC_LPT2);
+    Click(IDOK);
+    EXPECT_EQ(base, 0x278u);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, "Save Connection Settings Failed");
+    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(messages.messages[0].text, c.text + kStillUsed);
+  }
+}
+
+TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
+  const std::pair<const char*, const char*> ports[] = {{"parport10", "53264\t0\n"},
+                                                       {"parport0", "888\t1912\n"},
+                                                       {"parport2", "none"},
+                                                       {"lp0", "888"}};
+  for (const auto& [name, baseAddr] : ports) {
+    fs::create_directories(scratch.Root() / "proc" / name);
+    std::ofstream(scratch.Root() / "proc" / name / "base-addr") << baseAddr;
+  }
+  scratch.CopyHelpFile();
+  PopupHelpRecorder help;
+  Open();
+  EXPECT_EQ(dlg->windowTitle(), "Connection Settings");
+  EXPECT_EQ(dlg->findChild<QGroupBox*>()->title(), "Parallel Port:");
+  std::vector<QString> statics;
+  for (const QLabel* label : dlg->findChildren<QLabel*>()) statics.push_back(label->text());
+  EXPECT_EQ(statics, (std::vector<QString>{
+                         "Select the port you wish to use to connect to your board. If you use a "
+                         "non-standard address, you can enter the Hex address in the text box.",
+                         "0x", "Ports on this computer: 0x378 (parport0), 0xD010 (parport10)"}));
+  // Tab order from Cancel, where the focus starts, round to Cancel again; what a reader hears.
+  const std::pair<int, QString> order[] = {{IDCANCEL, "Cancel"},
+                                           {IDC_LPT1, "LPT1 (Port Address 0x378)"},
+                                           {IDC_LPT2, "LPT2 (Port Address 0x278)"},
+                                           {IDC_CUSTOM, "Custom Address:"},
+                                           {IDC_CUSTOM_ADDRESS, "Custom Address:"},
+                                           {IDOK, "Save"},
+                                           {IDCANCEL, "Cancel"}};
+  QWidget* widget = dlg->focusWidget();
+  for (const auto& [id, name] : order) {
+    ASSERT_EQ(ControlId(widget), id);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+    do widget = widget->nextInFocusChain();
+    while (widget->focusPolicy() == Qt::NoFocus);
+  }
+  // Pop-up help for a control with a topic; none for a static text or the disabled address box.
+  RightClick(dlg.get(), dlg->GetDlgItem(IDCANCEL));
+  for (QLabel* label : dlg->findChildren<QLabel*>()) RightClick(dlg.get(), label);
+  RightClick(dlg.get(), Address());
+  const std::string cancel = "Cancel: closes this window and keeps the port as it was.";
+  EXPECT_EQ(help.popups, (std::vector<std::pair<int, std::string>>{{IDCANCEL, cancel}}));
+}
+
+}  // namespace
