@@ -1,14 +1,21 @@
-// Arbitrary bytes as a settings file: the reader must not crash, must give nineteen lines within
-// their limits, must need no more of a file than the dialog reads, and what it reads must survive
-// being saved and opened again.
+// The two files the tool reads that a user may have edited by hand, fed the same arbitrary bytes:
+// a settings file (.osf) and ConnSettings.dat.
+//
+// Settings file: the reader must not crash, must give nineteen lines within their limits, must
+// need no more of a file than the dialog reads, and what it reads must survive being saved and
+// opened again.
+// ConnSettings.dat: the token never grows past its limit and an accepted address is always above
+// zero, whether read from the file or typed into the address box and saved.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <tuple>
 
+#include "app/ConnectionSettings.h"
 #include "settings/SettingsFile.h"
 #include "settings/Validation.h"
 
@@ -16,7 +23,7 @@ namespace {
 
 void Check(bool condition, const char* what) {
   if (condition) return;
-  std::fprintf(stderr, "settings file reader: %s\n", what);
+  std::fprintf(stderr, "%s\n", what);
   std::abort();
 }
 
@@ -68,10 +75,7 @@ void CheckSavedAgain(const SettingsFileContents& contents) {
         "the after-eye choice changed");
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+void CheckSettingsFile(std::string_view bytes) {
   CheckLines(bytes);
 
   const SettingsFileContents contents = ReadSettingsFile(bytes);
@@ -95,5 +99,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         "the part of the file the dialog reads is not enough");
 
   CheckSavedAgain(contents);
+}
+
+void CheckConnectionToken(std::string_view bytes) {
+  std::istringstream file{std::string(bytes)};
+  const std::string token = ReadConnectionToken(file);
+  Check(!token.empty() && token.size() <= kMaxTokenLength + 1, "a token past its limit");
+  const std::optional<uint32_t> address = ParseConnectionToken(token);
+  Check(!address || static_cast<int32_t>(*address) > 0, "an accepted address not above zero");
+  Check(!address || token.size() <= kMaxTokenLength, "an overlong token accepted");
+  // The same bytes typed into the address box and saved.
+  const SavedChoice saved = ChoiceToSave(kChoiceCustom, std::string(bytes));
+  Check(static_cast<int32_t>(saved.address) > 0, "a saved choice with no usable address");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckSettingsFile(bytes);
+  CheckConnectionToken(bytes);
   return 0;
 }
