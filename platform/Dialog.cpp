@@ -58,7 +58,8 @@ void CDialog::DoDataExchange(CDataExchange*) {}
 QWidget* CDialog::GetDlgItem(int id) const {
   if (id == 0) return nullptr;
   for (QWidget* child : findChildren<QWidget*>()) {
-    if (ControlId(child) == id) return child;
+    // A dialog open over this one (its child in Qt) has controls of its own with the same IDs.
+    if (ControlId(child) == id && child->window() == this) return child;
   }
   return nullptr;
 }

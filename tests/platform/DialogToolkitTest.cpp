@@ -21,7 +21,7 @@ namespace {
 // combo box (30), exchanged with its members.
 class TestDialog : public CDialog {
  public:
-  TestDialog() {
+  explicit TestDialog(QWidget* parent = nullptr) : CDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     std::vector<QAbstractButton*> buttons;
     for (int i = 0; i < 3; ++i) {
@@ -93,6 +93,11 @@ TEST(DataExchange, TextsGoBothWaysAndControlsAreAttached) {
   EXPECT_EQ(d.GetDlgItemText(21), "v2.11");
   EXPECT_EQ(d.GetDlgItem(0), nullptr);
   EXPECT_EQ(d.GetDlgItem(99), nullptr);
+  // A dialog opened over this one has controls of its own, which are not this one's.
+  TestDialog over(&d);
+  SetControlId(over.GetDlgItem(30), 99);
+  EXPECT_EQ(d.GetDlgItem(99), nullptr);
+  EXPECT_NE(over.GetDlgItem(99), nullptr);
 }
 
 TEST(RadioGroup, AutomaticButtonsCheckOneAtATimeAndCanAllBeCleared) {
