@@ -219,6 +219,21 @@ TEST_F(BoardCommands, UploadChecksTheSettingsThenRetriesOnce) {
   }
 }
 
+// A Kalix board's section lists are locked: a section byte outside the list must not block the
+// upload, and goes back to the board as it was.
+TEST_F(BoardCommands, KalixSectionOutsideTheListIsUploadedAsItWas) {
+  Plug(nullptr, 2, 11, 0);
+  board.SetDataByte(9, 0xFF);
+  dlg->ReadFromBoard();
+  EXPECT_FALSE(Enabled(IDC_SECTION1_COMBO));
+  EXPECT_EQ(Combo(IDC_SECTION1_COMBO)->currentIndex(), -1);
+  dlg->SetDlgItemText(IDC_DWELL_EDIT, "17");
+  Button(IDC_UPLOAD)->click();
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(board.DataByte(2), 17);
+  EXPECT_EQ(board.DataByte(9), 0xFF);
+}
+
 // One update per case, each from a board with 2.11 and a dialog that holds its download with the
 // dwell changed to 17 ("restore refused": an empty dialog instead).
 TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
