@@ -10,17 +10,12 @@
 #include "app/PlatformSetup.h"
 #include "board/BoardOperations.h"
 #include "link/Communication.h"
+#include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
-  void SetProgressPos(int) override {}
-  void ShowStatusText(const std::string&) override {}
-};
 
 class PlatformSetupTest : public ::testing::Test {
  protected:

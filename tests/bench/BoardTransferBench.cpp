@@ -9,30 +9,10 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "tests/bench/CountingPort.h"
+#include "tests/support/NoView.h"
 
 namespace {
-
-struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
-  void SetProgressPos(int) override {}
-  void ShowStatusText(const std::string&) override {}
-};
-
-// Counts the individual port accesses (writes and reads) of a run; delay units go through whole.
-struct CountingPort final : PortBackend {
-  explicit CountingPort(PortBackend& inner) : inner(inner) {}
-  void Write(uint16_t port, uint8_t value) override {
-    ++accesses;
-    inner.Write(port, value);
-  }
-  uint8_t Read(uint16_t port) override {
-    ++accesses;
-    return inner.Read(port);
-  }
-  void Delay(uint32_t units) override { inner.Delay(units); }
-  PortBackend& inner;
-  uint64_t accesses = 0;
-};
 
 void RunTransfer(benchmark::State& state, int (*operation)(OperationView&)) {
   SimPort port(base);
@@ -56,16 +36,20 @@ void RunTransfer(benchmark::State& state, int (*operation)(OperationView&)) {
   // Every delay unit is a simulated access to port 0x80 too.
   state.counters["sim_port_ops_per_s"] = benchmark::Counter(
       static_cast<double>(port.PortOperations() - startOps), benchmark::Counter::kIsRate);
-  state.counters["port_accesses_per_s"] = benchmark::Counter(
-      static_cast<double>(accessesPerRun) * runs, benchmark::Counter::kIsRate);
+  state.counters["port_accesses_per_s"] =
+      benchmark::Counter(static_cast<double>(accessesPerRun) * runs, benchmark::Counter::kIsRate);
   state.counters["virtual_ms_per_run"] =
       static_cast<double>(port.NowUs() - startUs) / 1000.0 / (runs > 0 ? runs : 1);
   SetCalibrationClock(previousClock);
   SetPortBackend(previousPort);
 }
 
-void BM_SimulatedDownload(benchmark::State& state) { RunTransfer(state, PullSettingsFromBoard); }
-void BM_SimulatedUpload(benchmark::State& state) { RunTransfer(state, PushSettingsToBoard); }
+void BM_SimulatedDownload(benchmark::State& state) {
+  RunTransfer(state, PullSettingsFromBoard);
+}
+void BM_SimulatedUpload(benchmark::State& state) {
+  RunTransfer(state, PushSettingsToBoard);
+}
 
 BENCHMARK(BM_SimulatedDownload)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SimulatedUpload)->Unit(benchmark::kMicrosecond);

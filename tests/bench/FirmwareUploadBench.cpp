@@ -18,40 +18,10 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "tests/bench/CountingPort.h"
+#include "tests/support/NoView.h"
 
 namespace {
-
-struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
-  void SetProgressPos(int) override {}
-  void ShowStatusText(const std::string&) override {}
-};
-
-// Counts what a run puts on the cable: port accesses, delay units outside the calibrated waits,
-// and the waits themselves.
-struct CountingPort final : PortBackend {
-  explicit CountingPort(PortBackend& inner) : inner(inner) {}
-  void Write(uint16_t port, uint8_t value) override {
-    ++accesses;
-    inner.Write(port, value);
-  }
-  uint8_t Read(uint16_t port) override {
-    ++accesses;
-    return inner.Read(port);
-  }
-  void Delay(uint32_t units) override {
-    if (units == delay_const) {
-      ++waits;
-    } else {
-      delayUnits += units;
-    }
-    inner.Delay(units);
-  }
-  PortBackend& inner;
-  uint64_t accesses = 0;
-  uint64_t delayUnits = 0;
-  uint64_t waits = 0;
-};
 
 // `bytes` code bytes from address 0 in 16-byte records, the last three the identity of 2.20.
 std::string ImageHex(int bytes) {

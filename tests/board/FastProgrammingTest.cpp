@@ -15,15 +15,10 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
 #include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
 namespace {
-
-struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
-  void SetProgressPos(int) override {}
-  void ShowStatusText(const std::string&) override {}
-};
 
 // All 8 KB in 16-byte records (an 0xFF every 256 bytes or so), ending in the identity of 2.20.
 std::string FullImage() {

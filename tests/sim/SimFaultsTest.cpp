@@ -9,15 +9,10 @@
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
+#include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
 namespace {
-
-struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
-  void SetProgressPos(int) override {}
-  void ShowStatusText(const std::string&) override {}
-};
 
 // Downloads (D) and uploads (U) of a new dwell, one board run each; "1" for each that succeeds.
 TEST(SimFaults, CountRunsWritesAndReads) {
