@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <memory>
 
 #include "firmware/FileDecryption.h"
 #include "firmware/OfwFormat.h"
@@ -32,19 +31,25 @@ constexpr const char* kHelp =
     "Exit status: 0 done; 1 a file was refused or could not be read or written;\n"
     "2 the arguments were not understood.\n";
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// A read error is reported as one, never taken for the end of the file.
 bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
     error = std::string("the file cannot be opened: ") + std::strerror(errno);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
+  char chunk[4096];
+  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) {
+    text.append(chunk, n);
+  }
+  if (std::ferror(file.get())) {
     error = std::string("the file cannot be read: ") + std::strerror(errno);
     return false;
   }
-  text = buffer.str();
   return true;
 }
 

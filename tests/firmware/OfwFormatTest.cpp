@@ -2,6 +2,7 @@
 // runs it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -73,6 +74,8 @@ TEST(DemoFirmware, EachOfwIsPackedFromTheHexBesideIt) {
 TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
   ScratchFile hex(ReadText(DemoFirmware("orvanta-2.20.hex")), "in.hex");
   const std::string ofw = hex.Beside("out.ofw");
+  const std::string folder = hex.Beside("folder.hex");
+  std::filesystem::create_directory(folder);
   const std::string summary =
       ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
   const std::string usage =
@@ -91,6 +94,8 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
        "",
        hex.path() + ": line 1: the fourth character of the line is not the record mark K\n"},
       {{"check"}, 2, "", usage},
+      // What cannot be read is refused for that, not taken as an empty file.
+      {{"pack", folder, ofw}, 1, "", folder + ": the file cannot be read: Is a directory\n"},
   };
   for (const Case& c : cases) {
     std::ostringstream out;
