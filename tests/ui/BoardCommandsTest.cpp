@@ -79,6 +79,8 @@ class BoardCommands : public MainDialogTest {
     Plug(nullptr);
   }
   void TearDown() override {
+    // Left installed, the port would outlive this fixture and serve the next test.
+    EXPECT_NE(previousPort_, &sim);
     SetPortBackend(previousPort_);
     MainDialogTest::TearDown();
   }
@@ -265,6 +267,7 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    TearDown();
     SetUp();
     bProgramInit = 0;
     const bool restorable = std::string(c.name) != "restore refused";
@@ -307,6 +310,38 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
     } else if (flashed) {
       EXPECT_EQ(Text(IDC_DWELL_EDIT), restorable ? "17" : "") << "the user's settings stay";
     }
+  }
+}
+
+// With the pin-test switch the button and the download an update asks for run the pin test: no
+// status window, and the board is not read.
+TEST_F(BoardCommands, PinTestSwitchTurnsEveryDownloadRequestIntoThePinTest) {
+  const struct {
+    int button;
+    std::size_t runs;  // status windows: the firmware and the settings restore
+    std::vector<std::string> before;
+  } cases[] = {
+      {IDC_DOWNLOAD, 0, {}},
+      {IDC_UPDATE_FIRMWARE, 2, {"Firmware Upload Complete"}},
+  };
+  bProgramInit = 0;
+  bTestInit = 1;
+  BoxesHandlePostedEvents();
+  FileDialogScript files({kDemo220File});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    ShowBlock(TypicalBlock());
+    Plug(nullptr);
+    Button(c.button)->click();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(windows.texts.size(), c.runs);
+    std::vector<std::string> titles = c.before;
+    titles.insert(titles.end(), 13, kAppName);
+    std::vector<std::string> shown;
+    for (const MessageBoxRequest& m : messages.messages) shown.push_back(m.title);
+    ASSERT_EQ(shown, titles);
+    EXPECT_EQ(messages.messages.back().text, "Pin 13 is now high.");
+    EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), "None") << "no download";
   }
 }
 
