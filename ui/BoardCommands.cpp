@@ -201,7 +201,10 @@ void COrvantaAppDlg::UpdateFirmware() {
   // The erased board now holds its firmware's default settings: put the user's back.
   if (!UploadSettings()) {
     // A download now would replace the settings the user still has on screen with those
-    // defaults, so none is asked for, and the box does not claim the settings were restored.
+    // defaults, so none is asked for, and the box does not claim the settings were restored. It
+    // sends the user to "Upload Configuration", which a download of older firmware may have
+    // disabled: the board runs the new firmware now.
+    EnableDlgItem(IDC_UPLOAD, true);
     ShowMessageBox(kSettingsNotRestoredText, kFirmwareCompleteTitle, MsgIcon::None);
     return;
   }

@@ -276,6 +276,7 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
       dlg->SetDlgItemText(IDC_DWELL_EDIT, "17");
     }
     Plug(c.faults);
+    dlg->EnableDlgItem(IDC_UPLOAD, false);  // as a download of older firmware leaves it
     QString revisionDuringBox;
     int runsDuringBox = -1;
     messages.onShow = [&](const MessageBoxRequest&) {
@@ -298,6 +299,7 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), c.revision);
     const bool flashed = c.runs > 0 && c.shown.back() != kFirmwareFailed;
     EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed);
+    EXPECT_EQ(Enabled(IDC_UPLOAD), flashed) << "the button the completion box sends the user to";
     const bool restored = !c.shown.empty() && c.shown.back() == kComplete;
     if (c.runs == 0) {
       EXPECT_EQ(board.DataByte(2), 10) << "the board is never reached";
