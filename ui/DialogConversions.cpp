@@ -17,10 +17,13 @@ int ReadNumber(const QString& text) {
   return ReadDecimal(text.toStdString());
 }
 
-// A Kalix board's disabled section box without a selection sends the board's own byte back.
+// A Kalix board's disabled section box without a selection sends the board's own byte back. Only
+// the box's own state counts, not that of the window around it.
 void SetSectionElement(int element, const QComboBox* combo) {
   const int selection = GetCurSel(combo);
-  if (IsLockedKalixSection(SettingsArray[kElemBoardType], combo->isEnabled(), selection)) return;
+  if (IsLockedKalixSection(SettingsArray[kElemBoardType], combo->isEnabledTo(combo->window()),
+                           selection))
+    return;
   SettingsArray[element] = SelectionElement(selection);
 }
 

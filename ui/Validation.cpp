@@ -55,7 +55,7 @@ DialogSettings COrvantaAppDlg::SnapshotForCheck() const {
                                                  m_Section2BCombo};
   for (std::size_t i = 0; i < kLCDSectionCount; ++i) {
     s.sectionSel[i] = GetCurSel(sections[i]);
-    s.sectionEnabled[i] = sections[i]->isEnabled();
+    s.sectionEnabled[i] = sections[i]->isEnabledTo(this);
   }
   s.boardType = SettingsArray[kElemBoardType];
   s.timerMinutesText = ToModelText(GetDlgItemText(IDC_TIMER_MINUTES_EDIT));
