@@ -1,10 +1,12 @@
 #include "app/CommandLine.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
-#include <limits>
 
 #include "app/Globals.h"
 #include "sim/SimFaults.h"
@@ -30,7 +32,10 @@ double LeadingNumber(const char* text, const char* end) {
   const auto result = std::from_chars(text, end, value, std::chars_format::general);
   if (result.ec == std::errc::invalid_argument) return 0.0;
   if (result.ec == std::errc::result_out_of_range) {
-    value = std::numeric_limits<double>::infinity();
+    // Beyond a double either way: too large gives infinity, too small gives zero, as the C
+    // library reads it in its own locale.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
+    value = strtod_l(std::string(text, result.ptr).c_str(), nullptr, cLocale);
   }
   return negative ? -value : value;
 }

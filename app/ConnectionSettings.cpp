@@ -17,6 +17,8 @@ int HexDigit(char c) {
 
 }  // namespace
 
+std::optional<SavedChoice> unsavedPortChoice;
+
 std::string ReadConnectionToken(std::istream& in) {
   std::string token;
   std::istream::int_type c = in.get();

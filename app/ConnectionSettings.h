@@ -37,5 +37,9 @@ struct SavedChoice {
 };
 SavedChoice ChoiceToSave(int choice, const std::string& customText);
 
+// The last choice Save could not write, if any: it stays in use until the tool closes, so the
+// connection settings window shows it again instead of what the file says.
+extern std::optional<SavedChoice> unsavedPortChoice;
+
 // The radio button that shows `address`: LPT1, LPT2 or Custom.
 int ChoiceForBase(uint32_t address);

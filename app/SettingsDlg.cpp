@@ -180,6 +180,11 @@ void CSettingsDlg::Read_From_File() {
 
 bool CSettingsDlg::OnInitDialog() {
   Read_From_File();
+  // A choice that could not be saved is still the one in use, whatever the file says.
+  if (unsavedPortChoice) {
+    base = unsavedPortChoice->address;
+    m_CustomAddress = QString::fromStdString(unsavedPortChoice->token);
+  }
   CDialog::OnInitDialog();
   const int choice = ChoiceForBase(base);
   SetCheckedIndex(*GetDlgItemAs<QAbstractButton>(IDC_LPT1)->group(), choice);
@@ -216,6 +221,7 @@ void CSettingsDlg::OnOK() {
     why = QStringLiteral("because the program's working directory could not be read.");
   }
   base = saved.address;
+  unsavedPortChoice = why.isEmpty() ? std::nullopt : std::optional<SavedChoice>(saved);
   if (!why.isEmpty()) {
     ShowMessageBox(SaveFailedText(why).toStdString(), kSaveConnFailedTitle, MsgIcon::Stop);
   }

@@ -33,7 +33,8 @@ class CSettingsDlg : public CDialog {
   // Reads ConnSettings.dat: sets `base` when it holds a usable address (0x378 when there is no
   // file) and keeps the token in m_CustomAddress.
   void Read_From_File();
-  // Reads the file, then checks the choice that shows `base`. Focus starts on "Cancel".
+  // Reads the file (a choice that could not be saved counts over it), then checks the choice
+  // that shows `base`. Focus starts on "Cancel".
   bool OnInitDialog() override;
   // The custom-address box is enabled exactly when "Custom Address:" is checked.
   void UpdatePortValue();

@@ -139,7 +139,11 @@ TEST(CommandLine, AMultiplierAbove100IsRefusedWithOneLineOnStandardError) {
       {"-delaymult1e30",
        "orvanta: ignoring \"delaymult1e30\": the multiplier may be at most 100, so the waits keep "
        "their measured length\n"},
+      {"delaymult1e400",
+       "orvanta: ignoring \"delaymult1e400\": the multiplier may be at most 100, so the waits keep "
+       "their measured length\n"},
       {"delaymult100", ""},
+      {"delaymult1e-400", ""},  // too small for a double: no number, not too large
       {"delaymultx", ""}};
   for (const auto& [argument, line] : cases) {
     ::testing::internal::CaptureStderr();

@@ -149,7 +149,20 @@ TEST_F(SettingsDlgTest, AChoiceThatCannotBeSavedIsUsedAndTheUserIsTold) {
     EXPECT_EQ(messages.messages[0].title, "Save Connection Settings Failed");
     EXPECT_EQ(messages.messages[0].icon, MsgIcon::Stop);
     EXPECT_EQ(messages.messages[0].text, c.text + kStillUsed);
+    // Opened again, the window shows the port in use, and Cancel keeps it.
+    Open();
+    EXPECT_EQ(Checked(), IDC_LPT2);
+    Click(IDCANCEL);
+    EXPECT_EQ(base, 0x278u);
   }
+  // Once a choice is saved, the file counts again.
+  lpPathBuffer = scratch.Dir().string();
+  Open();
+  Click(IDC_LPT1);
+  Click(IDOK);
+  scratch.Write(kConnSettingsFile, "3bc");
+  Open();
+  EXPECT_EQ(base, 0x3BCu);
 }
 
 TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {

@@ -37,9 +37,11 @@ TEST(PopupTopics, FindsATopicByItsNumber) {
 }
 
 TEST(PopupTopics, CommittedHelpFileHoldsTheTopicFilesAsWritten) {
-  // A help file not rebuilt after a topic change would show old texts.
+  // A help file not rebuilt after a topic or page change would show old texts.
   const std::string chm = kHelpDir + "Orvanta_Help.chm";
-  for (const char* name : {"OrvantaDialog.txt", "SettingsDialog.txt"}) {
+  for (const char* name :
+       {"OrvantaDialog.txt", "SettingsDialog.txt", "index.html", "connecting.html", "settings.html",
+        "files.html", "firmware.html", "switches.html", "problems.html"}) {
     EXPECT_EQ(ReadHelpObject(chm, std::string("/") + name), Source(name)) << name;
   }
   EXPECT_EQ(ReadPopupTopic(chm, "/OrvantaDialog.txt", 34),

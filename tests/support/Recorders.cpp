@@ -4,6 +4,7 @@
 #include <ostream>
 #include <utility>
 
+#include "app/ConnectionSettings.h"
 #include "app/Globals.h"
 #include "link/Communication.h"
 #include "sim/SimFaults.h"
@@ -155,6 +156,7 @@ void ResetGlobals() {
   for (uint8_t& element : SettingsArray) element = 0;
   bFWLoadedOnce = 0;
   lpPathBuffer.clear();
+  unsavedPortChoice.reset();
   base = 0x378;
   reset_state = 0x00;
   delay_const = 10000;

@@ -11,6 +11,7 @@
 
 #include "app/Globals.h"
 #include "app/OrvantaApp.h"
+#include "tests/app/ShellTestSupport.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -104,12 +105,15 @@ TEST_F(MainDialogStart, EnterDoesNothingEscapeCloses) {
 }
 
 TEST_F(MainDialogStart, ApplicationRunsTheMainDialogOnTheSimulatedBoardUntilExit) {
+  // The simulated board is kept in the working directory: a scratch one, not the caller's.
+  ScratchAppDirectory scratch;
   MessageRecorder messages;
   ClickExitSoon();
   EXPECT_FALSE(theApp.Run({"simulate", "initprogramming"}));
   EXPECT_EQ(bSimulate, 1);
   EXPECT_EQ(bProgramInit, 1);
   EXPECT_TRUE(messages.messages.empty());
+  EXPECT_TRUE(std::filesystem::exists(scratch.Dir() / "SimulatedBoard.hex"));
 }
 
 }  // namespace
