@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
   }
   QTextDocument document;
   document.setMarkdown(QString::fromUtf8(source.readAll()));
+  // Gone first, so that a failed write is not hidden by the last build's manual.
+  QFile::remove(QString::fromLocal8Bit(argv[2]));
   QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
   writer.setTitle(QStringLiteral("Orvanta Manual"));
   writer.setCreator(QStringLiteral("Orvanta Interface Application"));

@@ -3,6 +3,7 @@
 #include <chm_lib.h>
 
 #include <charconv>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -42,6 +43,9 @@ std::optional<int> TopicNumber(std::string_view line) {
 }  // namespace
 
 std::optional<std::string> ReadHelpObject(const std::string& chmPath, const std::string& name) {
+  // Anything but a plain file (a pipe, say) could hold the window forever.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(chmPath, error)) return std::nullopt;
   const std::unique_ptr<chmFile, ChmCloser> file(chm_open(chmPath.c_str()));
   if (!file) return std::nullopt;
   chmUnitInfo info{};

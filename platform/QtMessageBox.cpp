@@ -20,5 +20,7 @@ void ShowQtMessageBox(const MessageBoxRequest& request) {
   if (owner == nullptr) owner = QApplication::activeWindow();
   QMessageBox box(icon, QString::fromStdString(request.title), QString::fromStdString(request.text),
                   QMessageBox::Ok, owner);
+  // The texts are the tool's own words and file paths, never markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
