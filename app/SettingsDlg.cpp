@@ -210,10 +210,12 @@ void CSettingsDlg::OnOK() {
   const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toStdString());
   QString why;
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
-    // Written beside the old file and renamed over it, so a failure never leaves half a file.
+    // Written beside the old file and renamed over it, so a failure never leaves half a file. The
+    // flush first: a commit after a write the disk refused in part would still replace the file.
     QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file->string())));
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
+        !out.commit()) {
       why = QStringLiteral("in \"%1\": %2.")
                 .arg(QString::fromStdString(file->string()), out.errorString());
     }
