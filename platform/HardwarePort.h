@@ -10,10 +10,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/ParallelPorts.h"
 #include "platform/PortIo.h"
 
 struct HardwarePortOptions {
-  std::string procDir = "/proc/sys/dev/parport";
+  std::string procDir = kParportProcDir;
   std::string devDir = "/dev";
   bool allowDirectIo = true;
   // Receives the one-line explanation when no port can be used.
@@ -22,7 +23,8 @@ struct HardwarePortOptions {
   std::function<int(int fd, unsigned long request, unsigned char* byte)> ioctl;
 };
 
-// The N of the parportN whose first base address equals `base`, from procDir/parportN/base-addr.
+// The lowest N of the parports under `procDir` (as ListParallelPorts reads them) whose base is
+// `base`.
 std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir);
 
 class HardwarePort final : public PortBackend {
