@@ -60,13 +60,12 @@ HardwarePort::Kind HardwarePort::Access() {
 }
 
 void HardwarePort::BeginRun() {
-  if (openFailed_) openedBase_.reset();
+  if (!lastReason_.empty()) openedBase_.reset();  // the last opening failed
 }
 
 void HardwarePort::Open(uint32_t address) {
   Close();
   openedBase_ = address;
-  openFailed_ = false;
   std::string why;
   bool inUse = false;
   // Direct I/O would bypass the holder's claim and drive its lines from under it.
@@ -74,7 +73,6 @@ void HardwarePort::Open(uint32_t address) {
     lastReason_.clear();
     return;
   }
-  openFailed_ = true;
   if (why != lastReason_) options_.report(why);
   lastReason_ = why;
 }

@@ -59,8 +59,8 @@ class HardwarePort final : public PortBackend {
   const uint32_t& base_;
   HardwarePortOptions options_;
   std::optional<uint32_t> openedBase_;
-  bool openFailed_ = false;
-  std::string lastReason_;  // why the last opening failed, empty after a success
+  // Why the last opening failed; empty after a success (every failure has its reason).
+  std::string lastReason_;
   Kind kind_ = Kind::Absent;
   int fd_ = -1;
   AbsentPort absent_;
