@@ -176,7 +176,7 @@ bool CSettingsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   const int choice = ChoiceForBase(base);
   SetCheckedIndex(*GetDlgItemAs<QAbstractButton>(IDC_LPT1)->group(), choice);
-  EnableDlgItem(IDC_CUSTOM_ADDRESS, choice == kChoiceCustom);
+  UpdatePortValue();
   if (choice == kChoiceCustom) {
     m_CustomAddress = GetDlgItemText(IDC_CUSTOM_ADDRESS);
   } else {
