@@ -25,12 +25,6 @@ constexpr int IDC_OPEN_MANUAL = 2;
 constexpr int IDC_VISIT_WEBSITE = 3;
 constexpr int IDC_HELP = 4;
 
-QPushButton* MakeButton(const char* text, int id, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  SetControlId(button, id);
-  return button;
-}
-
 QLabel* MakeCentredText(const char* text, QWidget* parent) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setTextFormat(Qt::PlainText);
@@ -56,10 +50,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(parent) {
   line->setFrameShadow(QFrame::Sunken);
 
   // Created in tab order: OK, Open Manual, Visit Website, Help.
-  QPushButton* ok = MakeButton("OK", IDOK, this);
-  QPushButton* manual = MakeButton("Open Manual", IDC_OPEN_MANUAL, this);
-  QPushButton* website = MakeButton("Visit Website", IDC_VISIT_WEBSITE, this);
-  QPushButton* help = MakeButton("Help", IDC_HELP, this);
+  auto* ok = MakeControl<QPushButton>("OK", IDOK, this);
+  auto* manual = MakeControl<QPushButton>("Open Manual", IDC_OPEN_MANUAL, this);
+  auto* website = MakeControl<QPushButton>("Visit Website", IDC_VISIT_WEBSITE, this);
+  auto* help = MakeControl<QPushButton>("Help", IDC_HELP, this);
   ok->setDefault(true);
 
   auto* buttons = new QHBoxLayout;

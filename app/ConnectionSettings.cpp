@@ -49,9 +49,12 @@ std::optional<uint32_t> ParseConnectionToken(std::string_view token) {
   bool overflow = false;
   for (; i < token.size() && HexDigit(token[i]) >= 0; ++i) {
     value = value * 16 + static_cast<uint64_t>(HexDigit(token[i]));
-    if (value > UINT32_MAX) overflow = true, value = UINT32_MAX;
+    if (value > UINT32_MAX) {
+      overflow = true;
+      value = UINT32_MAX;
+    }
   }
-  uint32_t address = overflow ? UINT32_MAX : static_cast<uint32_t>(value);
+  uint32_t address = static_cast<uint32_t>(value);
   // A minus sign negates as unsigned arithmetic does, so "-1" is the top value and is refused.
   if (negative && !overflow) address = static_cast<uint32_t>(0u - address);
   if (static_cast<int32_t>(address) <= 0) return std::nullopt;

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "app/AppDirectory.h"
-#include "app/Globals.h"
 #include "platform/Controls.h"
 #include "platform/HelpFile.h"
 #include "platform/PopupHelp.h"
@@ -53,8 +52,7 @@ void ShowContextHelp(QWidget* control, QPoint point, const char* topicFile,
   const HelpTopic* row = FindTopic(ControlId(control), table);
   if (row == nullptr) return;
   const std::optional<std::filesystem::path> helpFile = AppFile(kHelpFile);
-  std::error_code error;
-  if (!helpFile || !std::filesystem::is_directory(lpPathBuffer, error)) return;
+  if (!helpFile) return;
   const std::optional<std::string> text =
       ReadPopupTopic(helpFile->string(), std::string("/") + topicFile, row->topic);
   if (!text) return;

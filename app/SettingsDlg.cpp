@@ -60,18 +60,6 @@ class AddressValidator final : public QValidator {
   QLineEdit* edit_;
 };
 
-QRadioButton* MakeRadio(const char* text, int id, QWidget* parent) {
-  auto* button = new QRadioButton(QString::fromUtf8(text), parent);
-  SetControlId(button, id);
-  return button;
-}
-
-QPushButton* MakeButton(const char* text, int id, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  SetControlId(button, id);
-  return button;
-}
-
 QString SaveFailedText(const QString& why) {
   return QStringLiteral(
              "The port choice could not be saved %1\n\nIt is used until you close "
@@ -93,14 +81,14 @@ CSettingsDlg::~CSettingsDlg() = default;
 
 void CSettingsDlg::BuildControls() {
   // Created in tab order: Cancel, the three choices, the address box, Save.
-  QPushButton* cancel = MakeButton("Cancel", IDCANCEL, this);
+  auto* cancel = MakeControl<QPushButton>("Cancel", IDCANCEL, this);
   auto* group = new QGroupBox(QStringLiteral("Parallel Port:"), this);
-  QRadioButton* lpt1 = MakeRadio("LPT1 (Port Address 0x378)", IDC_LPT1, group);
-  QRadioButton* lpt2 = MakeRadio("LPT2 (Port Address 0x278)", IDC_LPT2, group);
-  QRadioButton* custom = MakeRadio("Custom Address:", IDC_CUSTOM, group);
+  auto* lpt1 = MakeControl<QRadioButton>("LPT1 (Port Address 0x378)", IDC_LPT1, group);
+  auto* lpt2 = MakeControl<QRadioButton>("LPT2 (Port Address 0x278)", IDC_LPT2, group);
+  auto* custom = MakeControl<QRadioButton>("Custom Address:", IDC_CUSTOM, group);
   auto* address = new QLineEdit(group);
   SetControlId(address, IDC_CUSTOM_ADDRESS);
-  QPushButton* save = MakeButton("Save", IDOK, this);
+  auto* save = MakeControl<QPushButton>("Save", IDOK, this);
   save->setDefault(true);
 
   auto* intro = new QLabel(QString::fromUtf8(kIntroText), group);
@@ -188,7 +176,7 @@ bool CSettingsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   const int choice = ChoiceForBase(base);
   SetCheckedIndex(*GetDlgItemAs<QAbstractButton>(IDC_LPT1)->group(), choice);
-  EnableDlgItem(IDC_CUSTOM_ADDRESS, choice == kChoiceCustom);
+  UpdatePortValue();
   if (choice == kChoiceCustom) {
     m_CustomAddress = GetDlgItemText(IDC_CUSTOM_ADDRESS);
   } else {

@@ -14,6 +14,9 @@ inline constexpr const char* kControlIdProperty = "controlId";
 void SetControlId(QWidget* control, int id);
 // The control's ID, or 0 when it has none.
 int ControlId(const QWidget* control);
+// A new control that shows `text` (UTF-8) and carries `id`: a push button, a radio button, ...
+template <class Control>
+Control* MakeControl(const char* text, int id, QWidget* parent);
 
 // Appends `items` in order and leaves the list without a selection.
 template <class Items>
@@ -37,4 +40,11 @@ template <class Items>
 void FillComboBox(QComboBox* combo, const Items& items) {
   for (const std::string_view item : items) AddComboItem(combo, item);
   ClearComboSelection(combo);
+}
+
+template <class Control>
+Control* MakeControl(const char* text, int id, QWidget* parent) {
+  auto* control = new Control(QString::fromUtf8(text), parent);
+  SetControlId(control, id);
+  return control;
 }

@@ -10,9 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <sys/io.h>
@@ -36,23 +33,11 @@ void ReportToStderr(const std::string& line) {
 }  // namespace
 
 std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir) {
-  std::error_code ec;
-  std::filesystem::directory_iterator it(procDir, ec);
-  if (ec) return std::nullopt;
-  std::optional<int> found;
-  for (const auto& entry : it) {
-    const std::string name = entry.path().filename().string();
-    if (name.rfind("parport", 0) != 0) continue;
-    int number = 0;
-    const char* digits = name.c_str() + 7;
-    if (*digits == '\0' || std::sscanf(digits, "%d", &number) != 1) continue;
-    std::ifstream file(entry.path() / "base-addr");
-    unsigned long first = 0;
-    // The file holds the base and the ECP base, separated by a tab; only the first one counts.
-    if (!(file >> first) || first != base) continue;
-    if (!found || number < *found) found = number;
+  // The list is sorted by number, so the first match is the lowest parportN with that base.
+  for (const ParallelPort& port : ListParallelPorts(procDir)) {
+    if (port.base == base) return port.number;
   }
-  return found;
+  return std::nullopt;
 }
 
 HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
@@ -75,13 +60,12 @@ HardwarePort::Kind HardwarePort::Access() {
 }
 
 void HardwarePort::BeginRun() {
-  if (openFailed_) openedBase_.reset();
+  if (!lastReason_.empty()) openedBase_.reset();  // the last opening failed
 }
 
 void HardwarePort::Open(uint32_t address) {
   Close();
   openedBase_ = address;
-  openFailed_ = false;
   std::string why;
   bool inUse = false;
   // Direct I/O would bypass the holder's claim and drive its lines from under it.
@@ -89,7 +73,6 @@ void HardwarePort::Open(uint32_t address) {
     lastReason_.clear();
     return;
   }
-  openFailed_ = true;
   if (why != lastReason_) options_.report(why);
   lastReason_ = why;
 }

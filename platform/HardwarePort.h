@@ -10,10 +10,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/ParallelPorts.h"
 #include "platform/PortIo.h"
 
 struct HardwarePortOptions {
-  std::string procDir = "/proc/sys/dev/parport";
+  std::string procDir = kParportProcDir;
   std::string devDir = "/dev";
   bool allowDirectIo = true;
   // Receives the one-line explanation when no port can be used.
@@ -22,7 +23,8 @@ struct HardwarePortOptions {
   std::function<int(int fd, unsigned long request, unsigned char* byte)> ioctl;
 };
 
-// The N of the parportN whose first base address equals `base`, from procDir/parportN/base-addr.
+// The lowest N of the parports under `procDir` (as ListParallelPorts reads them) whose base is
+// `base`.
 std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir);
 
 class HardwarePort final : public PortBackend {
@@ -57,8 +59,8 @@ class HardwarePort final : public PortBackend {
   const uint32_t& base_;
   HardwarePortOptions options_;
   std::optional<uint32_t> openedBase_;
-  bool openFailed_ = false;
-  std::string lastReason_;  // why the last opening failed, empty after a success
+  // Why the last opening failed; empty after a success (every failure has its reason).
+  std::string lastReason_;
   Kind kind_ = Kind::Absent;
   int fd_ = -1;
   AbsentPort absent_;

@@ -22,16 +22,17 @@ std::string_view TrimLineEnd(std::string_view line) {
   return line;
 }
 
+constexpr std::string_view kTopic = ".topic";
+
 // Whether `line` starts a topic: ".topic" and a blank, then the topic's number or name.
 bool IsTopicLine(std::string_view line) {
-  constexpr std::string_view kTopic = ".topic";
   return line.substr(0, kTopic.size()) == kTopic && line.size() > kTopic.size() &&
          (line[kTopic.size()] == ' ' || line[kTopic.size()] == '\t');
 }
 
 // The number of a topic line; nothing for a topic with a name instead.
 std::optional<int> TopicNumber(std::string_view line) {
-  const std::size_t from = line.find_first_not_of(" \t", 6);
+  const std::size_t from = line.find_first_not_of(" \t", kTopic.size());
   if (from == std::string_view::npos) return std::nullopt;
   line.remove_prefix(from);
   int number = 0;

@@ -18,7 +18,6 @@ enum { IDOK = 1, IDC_OPEN_MANUAL = 2, IDC_VISIT_WEBSITE = 3, IDC_HELP = 4 };
 class AboutDlgTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    DetermineAppDirectory();
     dlg.OnInitDialog();
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
