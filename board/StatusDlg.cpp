@@ -15,7 +15,6 @@
 #include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/Controls.h"
-#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 
 namespace {
