@@ -16,9 +16,8 @@
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 #include "sim/BoardFirmware.h"
-#include "sim/SimBoard.h"
-#include "sim/SimPort.h"
 #include "tests/bench/CountingPort.h"
+#include "tests/bench/SimulatedCable.h"
 #include "tests/support/NoView.h"
 
 namespace {
@@ -77,11 +76,8 @@ Costs CountRun(SimPort& port, const std::string& path) {
 }
 
 void BM_FirmwareUpload8K(benchmark::State& state) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
 
   // What one more programmed byte costs: a one-byte image against the full one, so that the
   // calibration, the erase and the lock bits drop out.
@@ -109,8 +105,6 @@ void BM_FirmwareUpload8K(benchmark::State& state) {
   std::filesystem::remove(one);
   std::filesystem::remove(full);
   m_FWArray.clear();
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 
 BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
@@ -119,11 +113,8 @@ BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
 // the board time of each (a real cable's, at 1 us a port access) and how many times faster the
 // switch makes it.
 void BM_FirmwareUpload8KFastVsDefault(benchmark::State& state) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
   const std::string full = PrepareImage(kCodeSize);
 
   NoView view;
@@ -145,8 +136,6 @@ void BM_FirmwareUpload8KFastVsDefault(benchmark::State& state) {
   bFastProgramming = 0;
   std::filesystem::remove(full);
   m_FWArray.clear();
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 
 BENCHMARK(BM_FirmwareUpload8KFastVsDefault)->Unit(benchmark::kMillisecond);
