@@ -6,13 +6,14 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "app/Globals.h"
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
+#include "firmware/OfwFormat.h"
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 #include "sim/BoardFirmware.h"
@@ -22,27 +23,25 @@
 
 namespace {
 
-// `bytes` code bytes from address 0 in 16-byte records, the last three the identity of 2.20.
+// The byte at `address` of the benchmark image: a pattern, with the identity of 2.20 at the end.
+uint8_t ImageByte(int address) {
+  if (address == kImageMajorAddress) return 2;
+  if (address == kImageMinorAddress) return 20;
+  if (address == kImageBoardTypeAddress) return 1;
+  return static_cast<uint8_t>((address * 37 + 11) & 0x7F);
+}
+
+// `bytes` code bytes from address 0 in 16-byte records, then the end record.
 std::string ImageHex(int bytes) {
   std::string hex;
   for (int address = 0; address < bytes; address += 16) {
-    const int count = std::min(16, bytes - address);
-    unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF));
-    char text[48];
-    std::snprintf(text, sizeof text, ":%02X%04X00", count, address);
-    hex += text;
-    for (int i = 0; i < count; ++i) {
-      const int a = address + i;
-      unsigned byte = static_cast<unsigned>(a * 37 + 11) & 0x7Fu;
-      if (a == kImageMajorAddress) byte = 2;
-      if (a == kImageMinorAddress) byte = 20;
-      if (a == kImageBoardTypeAddress) byte = 1;
-      std::snprintf(text, sizeof text, "%02X", byte);
-      hex += text;
-      sum += byte;
+    HexRecord record;
+    record.address = static_cast<uint16_t>(address);
+    record.count = static_cast<uint8_t>(std::min(16, bytes - address));
+    for (int i = 0; i < record.count; ++i) {
+      record.data[static_cast<std::size_t>(i)] = ImageByte(address + i);
     }
-    std::snprintf(text, sizeof text, "%02X\n", (0x100u - (sum & 0xFFu)) & 0xFFu);
-    hex += text;
+    hex += FormatRecord(record) + "\n";
   }
   return hex + ":00000001FF\n";
 }
