@@ -15,7 +15,6 @@
 #include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/Controls.h"
-#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 
 namespace {
@@ -44,9 +43,9 @@ QString ConnectingText(uint32_t portBase, bool retry) {
 
 bool RunBoardOperation(int operation, const QString& firmwareFile) {
   CStatusDlg status;
+  status.m_Operation = operation;
+  status.m_FirmwareFile = firmwareFile;
   for (const bool retry : {false, true}) {
-    status.m_Operation = operation;
-    status.m_FirmwareFile = firmwareFile;
     status.m_ConnectText = ConnectingText(base, retry);
     status.DoModal();
     if (nCommResult != 0) return true;

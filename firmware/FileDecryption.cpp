@@ -1,11 +1,11 @@
 #include "firmware/FileDecryption.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 
 #include "app/Globals.h"
-#include "link/Communication.h"
 #include "link/FastProgramming.h"
 
 namespace {

@@ -255,10 +255,8 @@ void SimBoard::StartWrite(Memory memory, uint16_t address, uint8_t value, uint64
 }
 
 void SimBoard::Advance(uint64_t nowUs) {
-  if (pending_ == Pending::None || nowUs < pendingDoneUs_) return;
-  Complete();
-  // Reset stayed low until now, so the firmware started when the erase ended.
-  if (startAfterErase_) RunFirmware();
+  // Settle also starts the firmware when reset stayed low until an erase ended.
+  if (pending_ != Pending::None && nowUs >= pendingDoneUs_) Settle();
 }
 
 void SimBoard::Complete() {

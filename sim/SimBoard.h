@@ -81,13 +81,9 @@ class SimBoard final : public CableDevice {
   // Goes up whenever a memory byte or the lock bits change, by instruction, firmware or setter.
   uint64_t Changes() const { return changes_; }
 
-  // The cable lines as last written (OnDataLines sets them, as the port does), and the chip's mode.
-  uint8_t Lines() const { return lines_; }
+  // Whether the cable lines last written hold reset, and the chip's mode.
   bool ResetHeld() const;
   bool ProgrammingEnabled() const { return enabled_; }
-  void SetProgrammingEnabled(bool enabled) { enabled_ = enabled; }
-  // Bits clocked in since the current instruction began (0-23).
-  int BitsInInstruction() const { return bitCount_; }
   bool Busy(uint64_t nowUs) const;
   // Completes a pending write or erase at once, as if its time had passed (and starts the
   // firmware if it was waiting for the erase).
@@ -100,7 +96,6 @@ class SimBoard final : public CableDevice {
 
   // Faults. A board not On ignores everything and drives MISO to its fixed level.
   void SetPower(BoardPower power);
-  BoardPower Power() const { return power_; }
   // Writes to this byte run their cycle (data polling included) but the byte keeps its value.
   void FailWritesAt(Memory memory, uint16_t address);
   // The `number`-th byte write (counted from 1) since the last RestartWriteCount runs its cycle but

@@ -38,8 +38,6 @@ class FaultyBoard final : public CableDevice {
   bool Miso(uint64_t nowUs) override { return board_.Miso(nowUs); }
   void OnBoardRunStart() override;
 
-  uint32_t Runs() const { return runs_; }
-
  private:
   BoardPower PowerForRun() const;
 

@@ -2,24 +2,17 @@
 // simulated port operations a second behind it.
 #include <benchmark/benchmark.h>
 
-#include "app/Globals.h"
 #include "board/BoardOperations.h"
-#include "link/Communication.h"
 #include "platform/PortIo.h"
-#include "sim/BoardFirmware.h"
-#include "sim/SimBoard.h"
-#include "sim/SimPort.h"
 #include "tests/bench/CountingPort.h"
+#include "tests/bench/SimulatedCable.h"
 #include "tests/support/NoView.h"
 
 namespace {
 
 void RunTransfer(benchmark::State& state, int (*operation)(OperationView&)) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
   NoView view;
   PullSettingsFromBoard(view);  // an upload needs a block to send
   CountingPort counting(port);
@@ -40,8 +33,6 @@ void RunTransfer(benchmark::State& state, int (*operation)(OperationView&)) {
       benchmark::Counter(static_cast<double>(accessesPerRun) * runs, benchmark::Counter::kIsRate);
   state.counters["virtual_ms_per_run"] =
       static_cast<double>(port.NowUs() - startUs) / 1000.0 / (runs > 0 ? runs : 1);
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 
 void BM_SimulatedDownload(benchmark::State& state) {

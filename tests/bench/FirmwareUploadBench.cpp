@@ -6,44 +6,42 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "app/Globals.h"
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
+#include "firmware/OfwFormat.h"
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 #include "sim/BoardFirmware.h"
-#include "sim/SimBoard.h"
-#include "sim/SimPort.h"
 #include "tests/bench/CountingPort.h"
+#include "tests/bench/SimulatedCable.h"
 #include "tests/support/NoView.h"
 
 namespace {
 
-// `bytes` code bytes from address 0 in 16-byte records, the last three the identity of 2.20.
+// The byte at `address` of the benchmark image: a pattern, with the identity of 2.20 at the end.
+uint8_t ImageByte(int address) {
+  if (address == kImageMajorAddress) return 2;
+  if (address == kImageMinorAddress) return 20;
+  if (address == kImageBoardTypeAddress) return 1;
+  return static_cast<uint8_t>((address * 37 + 11) & 0x7F);
+}
+
+// `bytes` code bytes from address 0 in 16-byte records, then the end record.
 std::string ImageHex(int bytes) {
   std::string hex;
   for (int address = 0; address < bytes; address += 16) {
-    const int count = std::min(16, bytes - address);
-    unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF));
-    char text[48];
-    std::snprintf(text, sizeof text, ":%02X%04X00", count, address);
-    hex += text;
-    for (int i = 0; i < count; ++i) {
-      const int a = address + i;
-      unsigned byte = static_cast<unsigned>(a * 37 + 11) & 0x7Fu;
-      if (a == kImageMajorAddress) byte = 2;
-      if (a == kImageMinorAddress) byte = 20;
-      if (a == kImageBoardTypeAddress) byte = 1;
-      std::snprintf(text, sizeof text, "%02X", byte);
-      hex += text;
-      sum += byte;
+    HexRecord record;
+    record.address = static_cast<uint16_t>(address);
+    record.count = static_cast<uint8_t>(std::min(16, bytes - address));
+    for (int i = 0; i < record.count; ++i) {
+      record.data[static_cast<std::size_t>(i)] = ImageByte(address + i);
     }
-    std::snprintf(text, sizeof text, "%02X\n", (0x100u - (sum & 0xFFu)) & 0xFFu);
-    hex += text;
+    hex += FormatRecord(record) + "\n";
   }
   return hex + ":00000001FF\n";
 }
@@ -77,11 +75,8 @@ Costs CountRun(SimPort& port, const std::string& path) {
 }
 
 void BM_FirmwareUpload8K(benchmark::State& state) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
 
   // What one more programmed byte costs: a one-byte image against the full one, so that the
   // calibration, the erase and the lock bits drop out.
@@ -109,8 +104,6 @@ void BM_FirmwareUpload8K(benchmark::State& state) {
   std::filesystem::remove(one);
   std::filesystem::remove(full);
   m_FWArray.clear();
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 
 BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
@@ -119,11 +112,8 @@ BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
 // the board time of each (a real cable's, at 1 us a port access) and how many times faster the
 // switch makes it.
 void BM_FirmwareUpload8KFastVsDefault(benchmark::State& state) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
   const std::string full = PrepareImage(kCodeSize);
 
   NoView view;
@@ -145,8 +135,6 @@ void BM_FirmwareUpload8KFastVsDefault(benchmark::State& state) {
   bFastProgramming = 0;
   std::filesystem::remove(full);
   m_FWArray.clear();
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 
 BENCHMARK(BM_FirmwareUpload8KFastVsDefault)->Unit(benchmark::kMillisecond);

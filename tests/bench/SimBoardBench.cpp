@@ -3,22 +3,14 @@
 // operations (delay units included) a second the simulation gets through.
 #include <benchmark/benchmark.h>
 
-#include "app/Globals.h"
 #include "link/Communication.h"
-#include "platform/Clock.h"
-#include "platform/PortIo.h"
-#include "sim/BoardFirmware.h"
-#include "sim/SimBoard.h"
-#include "sim/SimPort.h"
+#include "tests/bench/SimulatedCable.h"
 
 namespace {
 
 void BM_ReadSettingsBlock(benchmark::State& state) {
-  SimPort port(base);
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previousPort = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable cable;
+  SimPort& port = cable.port;
   calculate_delay_const();
   const uint64_t startOperations = port.PortOperations();
   const uint64_t startUs = port.NowUs();
@@ -34,8 +26,6 @@ void BM_ReadSettingsBlock(benchmark::State& state) {
       static_cast<double>(port.PortOperations() - startOperations), benchmark::Counter::kIsRate);
   state.counters["simulated_ms_per_run"] =
       static_cast<double>(port.NowUs() - startUs) / 1000.0 / runs;
-  SetCalibrationClock(previousClock);
-  SetPortBackend(previousPort);
 }
 BENCHMARK(BM_ReadSettingsBlock)->Unit(benchmark::kMicrosecond);
 

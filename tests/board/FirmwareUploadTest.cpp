@@ -13,20 +13,12 @@
 #include "sim/BoardFirmware.h"
 #include "sim/BoardHex.h"
 #include "sim/SimPort.h"
+#include "tests/board/RecordingView.h"
 #include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 
 namespace {
-
-struct RecordingView final : OperationView {
-  int upper = -1;
-  std::vector<int> positions;
-  std::vector<std::string> texts;
-  void SetProgressRange(uint16_t value) override { upper = value; }
-  void SetProgressPos(int position) override { positions.push_back(position); }
-  void ShowStatusText(const std::string& text) override { texts.push_back(text); }
-};
 
 // Line i of an image: 4 bytes at 16 * i, from 4 * i + 1 on; `lines` of them, then the end record.
 std::vector<std::string> Image(int lines) {

@@ -11,29 +11,11 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "tests/board/RecordingView.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 
 namespace {
-
-struct RecordingView final : OperationView {
-  uint16_t upper = 0;
-  std::vector<int> positions;
-  std::vector<std::string> texts;
-  // Where in the port log the bar's range was set and each text was shown.
-  const SeamLog* log = nullptr;
-  std::size_t rangeAt = 0;
-  std::vector<std::size_t> textsAt;
-  void SetProgressRange(uint16_t value) override {
-    upper = value;
-    rangeAt = log != nullptr ? log->size() : 0;
-  }
-  void SetProgressPos(int position) override { positions.push_back(position); }
-  void ShowStatusText(const std::string& text) override {
-    texts.push_back(text);
-    textsAt.push_back(log != nullptr ? log->size() : 0);
-  }
-};
 
 constexpr uint8_t kUntouched = 0xAB;
 
