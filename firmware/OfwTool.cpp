@@ -67,6 +67,7 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string& e
   while (done < text.size() && failure == 0) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n < 0 && errno != EINTR) failure = errno;
+    if (n == 0) failure = EIO;  // nothing written and no reason given: never spin on it
     if (n > 0) done += static_cast<std::size_t>(n);
   }
   if (failure == 0 && ::fsync(fd) != 0) failure = errno;
