@@ -12,18 +12,19 @@
 
 namespace {
 
-const std::string kReadFailed =
+const SeamEvent kReadFailed = Msg(
     "Unable to read settings from board. Make sure the programming cable is plugged in, and the "
     "power is on.    \n\nWhen you have verified the connections, press the \"Download "
-    "Configuration\" button to try to again.";
+    "Configuration\" button to try to again.",
+    "Board Read Failed", MsgIcon::Warning);
 
-std::string TooOld(const char* current) {
-  return std::string(
-             "You do not have the minimum required firmware version on your board to use "
-             "this software.\n\nYou currently have ") +
-         current +
-         ", and 2.11 is required. You must update your firmware before you can\nupload new "
-         "settings to the board.";
+SeamEvent TooOld(const char* current) {
+  return Msg(std::string("You do not have the minimum required firmware version on your board to "
+                         "use this software.\n\nYou currently have ") +
+                 current +
+                 ", and 2.11 is required. You must update your firmware before you can\nupload "
+                 "new settings to the board.",
+             "New Firmware Required", MsgIcon::Stop);
 }
 
 const SeamEvent kBadFile = Msg(
@@ -97,11 +98,6 @@ class BoardCommands : public MainDialogTest {
     messages.messages.clear();
     windows.texts.clear();
   }
-  void ExpectOnlyMessage(const std::string& title, MsgIcon icon, const std::string& text) {
-    ASSERT_EQ(messages.messages.size(), 1u);
-    const MessageBoxRequest& m = messages.messages[0];
-    EXPECT_EQ(Msg(m.text, m.title, m.icon), Msg(text, title, icon));
-  }
   bool Enabled(int id) const { return dlg->GetDlgItem(id)->isEnabled(); }
   std::vector<SeamEvent> Shown() const {
     std::vector<SeamEvent> shown;
@@ -166,13 +162,13 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     for (const int id : {1021, 1022, 1023, 1024}) EXPECT_EQ(Enabled(id), s.sections) << id;
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
-      ExpectOnlyMessage("Board Read Failed", MsgIcon::Warning, kReadFailed);
+      EXPECT_EQ(Shown(), std::vector{kReadFailed});
       EXPECT_EQ(Combo(IDC_FIRING_MODE_COMBO)->currentIndex(), -1);
       EXPECT_EQ(Text(IDC_DWELL_EDIT), "");
       EXPECT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "  ");
       EXPECT_TRUE(std::equal(before.begin(), before.end(), SettingsArray + 1));
     } else if (s.tooOld != nullptr) {
-      ExpectOnlyMessage("New Firmware Required", MsgIcon::Stop, TooOld(s.tooOld));
+      EXPECT_EQ(Shown(), std::vector{TooOld(s.tooOld)});
       EXPECT_EQ(shownDuringMessage, s.revision) << "the board is shown before the message";
     } else {
       EXPECT_TRUE(messages.messages.empty());
