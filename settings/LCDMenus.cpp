@@ -1,20 +1,5 @@
 #include "settings/LCDMenus.h"
 
-#include <utility>
-
-namespace {
-
-template <std::size_t... bit>
-constexpr std::array<LCDMenuItem, kLCDMenuCount> TreeItems(std::index_sequence<bit...>) {
-  return {{{kLCDMenuItems[bit], static_cast<int>(bit)}...}};
-}
-
-}  // namespace
-
-// The item's position in the list is its bit.
-const std::array<LCDMenuItem, kLCDMenuCount> kLCDMenuTreeItems =
-    TreeItems(std::make_index_sequence<kLCDMenuCount>());
-
 namespace {
 
 // Only the sixteen menus have a bit; anything else in a tree counts for nothing.

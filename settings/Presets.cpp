@@ -1,11 +1,18 @@
 #include "settings/Presets.h"
 
-const std::array<PresetValues, kPresetCount> kPresets = {{
-    {Preset::Conservative, 4, "4", "10", "6"},
-    {Preset::Normal, 2, "4", "10", "5"},
-    {Preset::Fast, 1, "3", "8", "3"},
-    {Preset::Extreme, 0, "3", "6", "2"},
+#include <array>
+
+namespace {
+
+// In the order of `Preset`, which indexes it.
+constexpr std::array<PresetValues, kPresetCount> kPresets = {{
+    {4, "4", "10", "6"},  // Conservative
+    {2, "4", "10", "5"},  // Normal
+    {1, "3", "8", "3"},   // Fast
+    {0, "3", "6", "2"},   // Extreme
 }};
+
+}  // namespace
 
 const PresetValues& PresetFor(Preset preset) {
   return kPresets[static_cast<std::size_t>(preset)];

@@ -2,14 +2,12 @@
 // settings below; the timer, LCD and KOVAL settings keep what the dialog shows.
 #pragma once
 
-#include <array>
 #include <string_view>
 
 enum class Preset { Conservative, Normal, Fast, Extreme };
 constexpr int kPresetCount = 4;
 
 struct PresetValues {
-  Preset preset;
   int rateOfFireSel;  // index in the rate-of-fire list
   std::string_view debounceText;
   std::string_view dwellText;    // milliseconds
@@ -23,8 +21,6 @@ constexpr int kPresetFiringModeSel = 0;
 constexpr int kPresetAEBypassROFSel = 5;
 constexpr int kPresetEyeTimingMode = 0;
 
-// In the order of the preset buttons.
-extern const std::array<PresetValues, kPresetCount> kPresets;
 const PresetValues& PresetFor(Preset preset);
 
 // The blank settings' timer texts: two blanks, present for the check but no number, so that an

@@ -1,5 +1,5 @@
 // The "LCD Menus:" tree: sixteen check boxes, each item's data its bit in m_LCDMenuMask (the
-// items and bits are the settings model's, settings/LCDMenus.h).
+// items and the mask are the settings model's, settings/LCDMenus.h).
 #include <QTreeWidget>
 
 #include "platform/TreeControl.h"
@@ -7,11 +7,11 @@
 #include "ui/OrvantaAppDlg.h"
 
 void COrvantaAppDlg::PopulateLCDMenuTree() {
-  for (const LCDMenuItem& menu : kLCDMenuTreeItems) {
-    QTreeWidgetItem* item =
-        InsertItem(m_LCDMenuTree,
-                   QString::fromUtf8(menu.text.data(), static_cast<qsizetype>(menu.text.size())));
-    SetItemData(item, menu.bit);
+  for (int bit = 0; bit < kLCDMenuCount; ++bit) {
+    const std::string_view text = kLCDMenuItems[static_cast<std::size_t>(bit)];
+    QTreeWidgetItem* item = InsertItem(
+        m_LCDMenuTree, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    SetItemData(item, bit);
   }
 }
 

@@ -185,7 +185,8 @@ class COrvantaAppDlg : public CDialog {
 
  private:
   void LoadUpPreset(const PresetValues& preset);
-  DialogSettings SnapshotForCheck() const;
+  // What the dialog shows, for the check and for a settings file.
+  DialogSettings ShownSettings() const;
   void ApplySettingsFile(const SettingsFileContents& contents);
   void EnableAEDelayControls(bool enable);
   // WriteToBoard's work: true when the settings reached the board.

@@ -42,29 +42,6 @@ bool WriteWholeFile(const QString& path, const std::string& text) {
   return file.commit();
 }
 
-// After ReadCurrentSettings the members hold what the dialog shows.
-DialogSettings MemberSnapshot(const COrvantaAppDlg& d) {
-  DialogSettings s;
-  s.operationMode = d.m_OperationMode;
-  s.aeDelayMode = d.m_AEDelayMode;
-  s.kovalMode = d.m_KOVALMode;
-  s.eyeTimingMode = d.m_EyeTimingMode;
-  s.timerMode = d.m_TimerMode;
-  s.firingModeSel = d.m_FiringModeSel;
-  s.rofSel = d.m_ROFSel;
-  s.aeBypassROFSel = d.m_AEBypassROFSel;
-  s.timerInitSel = d.m_TimerInitSel;
-  s.sectionSel = {d.m_Section1Sel, d.m_Section1BSel, d.m_Section2Sel, d.m_Section2BSel};
-  s.debounceText = ToModelText(d.m_DebounceText);
-  s.dwellText = ToModelText(d.m_DwellText);
-  s.aeDelayText = ToModelText(d.m_AEDelayText);
-  s.timerMinutesText = ToModelText(d.m_TimerMinutesText);
-  s.timerSecondsText = ToModelText(d.m_TimerSecondsText);
-  s.lcdMenuMask = d.m_LCDMenuMask;
-  s.bypassEyeChecked = d.IsDlgButtonChecked(IDC_AE_BYPASS_EYE);
-  return s;
-}
-
 // A choice reaches its radio group through data exchange: the other members first take what the
 // screen shows, so that writing them back changes nothing else.
 void ApplyChoice(COrvantaAppDlg& dlg, int COrvantaAppDlg::*member, int value) {
@@ -85,7 +62,8 @@ void COrvantaAppDlg::SaveConfiguration() {
   const std::optional<std::string> path =
       ShowFileDialog(SettingsFileRequest(FileDialogRequest::Mode::Save));
   if (!path) return;
-  if (!WriteWholeFile(FilePath(*path), WriteSettingsFile(MemberSnapshot(*this)))) {
+  // The members ReadCurrentSettings filled hold what the controls still show.
+  if (!WriteWholeFile(FilePath(*path), WriteSettingsFile(ShownSettings()))) {
     ShowMessageBox("Unable to create settings file. Your settings can not be saved.",
                    "Save Settings Failed", MsgIcon::Stop);
   }

@@ -38,9 +38,9 @@ int ReportedControl(SettingsItem item) {
 
 }  // namespace
 
-// Radio choices are judged by their members, which the radio handlers keep current; selections
-// and texts by the controls as they stand.
-DialogSettings COrvantaAppDlg::SnapshotForCheck() const {
+// Radio choices come from their members, which the radio handlers keep current; selections and
+// texts from the controls as they stand; the LCD menu mask as last determined.
+DialogSettings COrvantaAppDlg::ShownSettings() const {
   DialogSettings s;
   s.operationMode = m_OperationMode;
   s.aeDelayMode = m_AEDelayMode;
@@ -63,11 +63,13 @@ DialogSettings COrvantaAppDlg::SnapshotForCheck() const {
   s.debounceText = ToModelText(GetDlgItemText(IDC_DEBOUNCE_EDIT));
   s.dwellText = ToModelText(GetDlgItemText(IDC_DWELL_EDIT));
   s.aeDelayText = ToModelText(GetDlgItemText(IDC_AEDELAY_EDIT));
+  s.lcdMenuMask = m_LCDMenuMask;
+  s.bypassEyeChecked = IsDlgButtonChecked(IDC_AE_BYPASS_EYE);
   return s;
 }
 
 bool COrvantaAppDlg::PerformValidationCheck(int& offendingControl) const {
-  const std::optional<SettingsItem> missing = FirstIncompleteItem(SnapshotForCheck());
+  const std::optional<SettingsItem> missing = FirstIncompleteItem(ShownSettings());
   if (!missing) return true;
   offendingControl = ReportedControl(*missing);
   return false;

@@ -12,18 +12,19 @@
 
 namespace {
 
-const std::string kReadFailed =
+const SeamEvent kReadFailed = Msg(
     "Unable to read settings from board. Make sure the programming cable is plugged in, and the "
     "power is on.    \n\nWhen you have verified the connections, press the \"Download "
-    "Configuration\" button to try to again.";
+    "Configuration\" button to try to again.",
+    "Board Read Failed", MsgIcon::Warning);
 
-std::string TooOld(const char* current) {
-  return std::string(
-             "You do not have the minimum required firmware version on your board to use "
-             "this software.\n\nYou currently have ") +
-         current +
-         ", and 2.11 is required. You must update your firmware before you can\nupload new "
-         "settings to the board.";
+SeamEvent TooOld(const char* current) {
+  return Msg(std::string("You do not have the minimum required firmware version on your board to "
+                         "use this software.\n\nYou currently have ") +
+                 current +
+                 ", and 2.11 is required. You must update your firmware before you can\nupload "
+                 "new settings to the board.",
+             "New Firmware Required", MsgIcon::Stop);
 }
 
 const SeamEvent kBadFile = Msg(
@@ -95,20 +96,10 @@ class BoardCommands : public MainDialogTest {
     faulty = std::make_unique<FaultyBoard>(board, plan);
     sim.Attach(faulty.get());
     messages.messages.clear();
+    boxes.clear();
     windows.texts.clear();
   }
-  void ExpectOnlyMessage(const std::string& title, MsgIcon icon, const std::string& text) {
-    ASSERT_EQ(messages.messages.size(), 1u);
-    const MessageBoxRequest& m = messages.messages[0];
-    EXPECT_EQ(Msg(m.text, m.title, m.icon), Msg(text, title, icon));
-  }
   bool Enabled(int id) const { return dlg->GetDlgItem(id)->isEnabled(); }
-  std::vector<SeamEvent> Shown() const {
-    std::vector<SeamEvent> shown;
-    for (const MessageBoxRequest& m : messages.messages)
-      shown.push_back(Msg(m.text, m.title, m.icon));
-    return shown;
-  }
   // Message boxes run a modal loop, which handles what was posted to the dialog meanwhile.
   void BoxesHandlePostedEvents() {
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::sendPostedEvents(); };
@@ -118,7 +109,8 @@ class BoardCommands : public MainDialogTest {
   std::unique_ptr<FaultyBoard> faulty;
   SimPort sim{base};
   ScopedCalibrationClock clock{&sim};
-  MessageRecorder messages;
+  SeamLog boxes;  // the message boxes shown, in order
+  MessageRecorder messages{&boxes};
   StatusWindows windows;
 
  private:
@@ -166,13 +158,13 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     for (const int id : {1021, 1022, 1023, 1024}) EXPECT_EQ(Enabled(id), s.sections) << id;
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
-      ExpectOnlyMessage("Board Read Failed", MsgIcon::Warning, kReadFailed);
+      EXPECT_EQ(boxes, std::vector{kReadFailed});
       EXPECT_EQ(Combo(IDC_FIRING_MODE_COMBO)->currentIndex(), -1);
       EXPECT_EQ(Text(IDC_DWELL_EDIT), "");
       EXPECT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "  ");
       EXPECT_TRUE(std::equal(before.begin(), before.end(), SettingsArray + 1));
     } else if (s.tooOld != nullptr) {
-      ExpectOnlyMessage("New Firmware Required", MsgIcon::Stop, TooOld(s.tooOld));
+      EXPECT_EQ(boxes, std::vector{TooOld(s.tooOld)});
       EXPECT_EQ(shownDuringMessage, s.revision) << "the board is shown before the message";
     } else {
       EXPECT_TRUE(messages.messages.empty());
@@ -210,9 +202,9 @@ TEST_F(BoardCommands, UploadChecksTheSettingsThenRetriesOnce) {
     if (!c.fails) {
       EXPECT_TRUE(messages.messages.empty());
     } else if (c.runs > 0) {
-      EXPECT_EQ(Shown(), std::vector{kUploadFailed});
+      EXPECT_EQ(boxes, std::vector{kUploadFailed});
     } else {
-      EXPECT_EQ(Shown(), std::vector{kIncomplete});
+      EXPECT_EQ(boxes, std::vector{kIncomplete});
       // The after-eye delay box stays disabled, and Qt gives a disabled control no focus.
       QWidget* gap = dlg->GetDlgItem(c.setup == "fresh" ? IDC_OM_STANDARD : IDC_AEDELAY_EDIT);
       EXPECT_EQ(gap->isEnabled(), c.setup == "fresh");
@@ -295,7 +287,7 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
     EXPECT_EQ(files.requests[0].defaultSuffix, "ofw");
     EXPECT_EQ(files.requests[0].initialName, "");
     EXPECT_EQ(windows.texts.size(), static_cast<std::size_t>(c.runs));
-    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(boxes, c.shown);
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), c.revision);
     const bool flashed = c.runs > 0 && c.shown.back() != kFirmwareFailed;
     EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed);
@@ -376,7 +368,7 @@ TEST_F(BoardCommands, ProgrammingModeLoadsEveryBoardFromTheFirstFileChosen) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(files.requests.size(), s.dialogs);
     EXPECT_EQ(windows.texts.size(), s.runs);
-    EXPECT_EQ(Shown(), s.shown);
+    EXPECT_EQ(boxes, s.shown);
     EXPECT_EQ(ImageIdentity(board) == kDemo220, s.runs > 0 && s.shown.empty());
     EXPECT_EQ(bFWLoadedOnce, s.dialogs > 1 ? 1 : 0);
     EXPECT_EQ(dlg->m_ProgrammingFile.toStdString(), s.dialogs > 1 ? file.path() : "");

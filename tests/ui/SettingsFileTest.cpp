@@ -15,6 +15,12 @@ const QByteArray kExampleFile =
     "0:0\r\n1:0\r\n2:4\r\n3:4\r\n4:10\r\n5:1-6\r\n6:0\r\n7:0\r\n8:0\r\n9:05\r\n10:00\r\n11:0\r\n"
     "12:0\r\n13:0\r\n14:1\r\n15:2\r\n16:3\r\n17:5\r\n18:65535\r\n";
 
+const SeamEvent kIncomplete =
+    Msg("Invalid Settings Found. Please make sure your selections are valid and complete.",
+        "Incomplete Settings", MsgIcon::Stop);
+const SeamEvent kSaveFailed = Msg("Unable to create settings file. Your settings can not be saved.",
+                                  "Save Settings Failed", MsgIcon::Stop);
+
 const int kCombos[] = {IDC_FIRING_MODE_COMBO, IDC_ROF_COMBO,      IDC_AE_BYPASS_ROF_COMBO,
                        IDC_TIMER_INIT_COMBO,  IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO,
                        IDC_SECTION2_COMBO,    IDC_SECTION2B_COMBO};
@@ -60,7 +66,8 @@ class SettingsFiles : public MainDialogTest {
   }
 
   QTemporaryDir dir;
-  MessageRecorder messages;
+  SeamLog boxes;  // the message boxes shown, in order
+  MessageRecorder messages{&boxes};
 };
 
 TEST_F(SettingsFiles, ExampleFileOpensAndIsSavedByteForByte) {
@@ -120,14 +127,10 @@ TEST_F(SettingsFiles, OpenedValuesAreAppliedWithoutBeingChecked) {
     Open(c.file);
     EXPECT_EQ(Shown(), c.shown);
 
-    messages.messages.clear();
+    boxes.clear();
     FileDialogScript script({Std(Path("out.osf"))});
     dlg->SaveConfiguration();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].title, "Incomplete Settings");
-    EXPECT_EQ(messages.messages[0].text,
-              "Invalid Settings Found. Please make sure your selections are valid and complete.");
-    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(boxes, std::vector{kIncomplete});
     EXPECT_EQ(dlg->focusWidget(), dlg->GetDlgItem(c.saveReports));
     EXPECT_TRUE(script.requests.empty()) << "no file is asked for";
   }
@@ -147,7 +150,7 @@ TEST_F(SettingsFiles, AFailedSaveSaysSoAndKeepsTheOldFileWhole) {
     SCOPED_TRACE(c.name);
     ShowBlock(TypicalBlock());
     WriteFile(Path("old.osf"), "old settings");
-    messages.messages.clear();
+    boxes.clear();
     FileDialogScript script({Std(c.path)});
     rlimit saved{}, limit{c.sizeLimit, RLIM_INFINITY};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -158,11 +161,7 @@ TEST_F(SettingsFiles, AFailedSaveSaysSoAndKeepsTheOldFileWhole) {
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_EQ(ReadFile(Path("old.osf")), "old settings");
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].title, "Save Settings Failed");
-    EXPECT_EQ(messages.messages[0].text,
-              "Unable to create settings file. Your settings can not be saved.");
-    EXPECT_EQ(messages.messages[0].icon, MsgIcon::Stop);
+    EXPECT_EQ(boxes, std::vector{kSaveFailed});
   }
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"old.osf", "plain"}))
       << "no temporary file is left behind";
