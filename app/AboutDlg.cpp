@@ -20,7 +20,6 @@ static void InitResources() {
 
 namespace {
 
-constexpr int IDOK = 1;
 constexpr int IDC_OPEN_MANUAL = 2;
 constexpr int IDC_VISIT_WEBSITE = 3;
 constexpr int IDC_HELP = 4;

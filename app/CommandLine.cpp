@@ -9,13 +9,10 @@
 #include <iostream>
 
 #include "app/Globals.h"
+#include "platform/Text.h"
 #include "sim/SimFaults.h"
 
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // Decimal number at the start of `text` after white space, as the C library reads one but
 // independent of the user's locale (Qt sets LC_NUMERIC from the environment); 0 if none.

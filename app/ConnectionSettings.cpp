@@ -1,12 +1,9 @@
 #include "app/ConnectionSettings.h"
+#include "platform/Text.h"
 
 #include <cstdio>
 
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -25,9 +25,6 @@
 
 namespace {
 
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-
 constexpr HelpTopic kSettingsHelp[] = {
     {IDC_LPT1, 1},           {IDC_LPT2, 2}, {IDC_CUSTOM, 3},
     {IDC_CUSTOM_ADDRESS, 4}, {IDOK, 5},     {IDCANCEL, 6},

@@ -9,6 +9,10 @@
 
 class CDialog;
 
+// The IDs of the standard buttons: OK (also Save) and Cancel (also Exit, Escape and the close box).
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
 // One data-exchange pass: towards the members (save and validate) or towards the controls.
 class CDataExchange {
  public:

@@ -1,4 +1,5 @@
 #include "settings/SettingsBlock.h"
+#include "platform/Text.h"
 
 #include <climits>
 #include <cstdio>
@@ -9,13 +10,6 @@ constexpr int kDefaultMinutesIndex = 3;        // 5 minutes
 constexpr uint8_t kOutOfListMinutesIndex = 4;  // an index beyond the list shows "07"
 constexpr int kSecondsPerStep = 5;
 constexpr int kSecondsSpinMax = 59;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 }  // namespace
 

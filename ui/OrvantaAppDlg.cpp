@@ -15,6 +15,7 @@
 #include "platform/RadioGroup.h"
 #include "platform/SpinButton.h"
 #include "platform/TreeControl.h"
+#include "settings/DialogSettings.h"
 #include "settings/SettingsBlock.h"
 #include "ui_OrvantaAppDlg.h"
 
@@ -25,8 +26,6 @@ static void InitResources() {
 }
 
 namespace {
-
-constexpr int IDCANCEL = 2;
 
 // The command table: button ID -> handler.
 struct Command {
@@ -194,7 +193,7 @@ bool COrvantaAppDlg::OnInitDialog() {
   AddAboutEntry();
   setWindowIcon(m_hIcon);
 
-  if (m_AEDelayMode != 2) EnableAEDelayControls(false);
+  if (m_AEDelayMode != kAEDelayModeDelay) EnableAEDelayControls(false);
 
   if (bProgramInit == 1) {
     UpdateData(true);

@@ -13,7 +13,7 @@
 
 namespace {
 
-enum { IDOK = 1, IDC_OPEN_MANUAL = 2, IDC_VISIT_WEBSITE = 3, IDC_HELP = 4 };
+constexpr int IDC_OPEN_MANUAL = 2, IDC_VISIT_WEBSITE = 3, IDC_HELP = 4;
 
 class AboutDlgTest : public ::testing::Test {
  protected:

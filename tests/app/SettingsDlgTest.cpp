@@ -19,8 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
 constexpr const char* kStillUsed = "\n\nIt is used until you close the program.";
 
 class SettingsDlgTest : public ::testing::Test {

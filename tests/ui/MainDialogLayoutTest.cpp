@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int IDCANCEL = 2;
-
 // The titles of the group boxes around `widget`, innermost first.
 std::vector<QString> Groups(const QWidget* widget) {
   std::vector<QString> titles;

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int IDCANCEL = 2;
-
 // Clicks "Exit " of whatever modal dialog is running, once the event loop gets to it.
 void ClickExitSoon() {
   QTimer::singleShot(0, [] {

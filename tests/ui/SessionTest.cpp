@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr int IDCANCEL = 2;
-
 // What the status window showed half-way through the first firmware run.
 struct MidUpload {
   QString caption, upper, lower;
