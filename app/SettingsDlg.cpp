@@ -197,7 +197,7 @@ void CSettingsDlg::OnOK() {
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
     // Written beside the old file and renamed over it, so a failure never leaves half a file. The
     // flush first: a commit after a write the disk refused in part would still replace the file.
-    QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file->string())));
+    QSaveFile out(PathToQt(file->string()));
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
         !out.commit()) {

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -157,7 +156,7 @@ int CStatusDlg::Push_To_Board() {
 }
 
 int CStatusDlg::Firmware_To_Board() {
-  return UploadFirmware(*this, QFile::encodeName(m_FirmwareFile).toStdString());
+  return UploadFirmware(*this, PathFromQt(m_FirmwareFile));
 }
 
 void CStatusDlg::SetProgressRange(uint16_t upper) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,4 +63,12 @@ void SetWindowText(QWidget* control, const QString& text) {
   } else {
     control->setWindowTitle(text);
   }
+}
+
+QString PathToQt(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string PathFromQt(const QString& path) {
+  return QFile::encodeName(path).toStdString();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
 
 class QComboBox;
@@ -31,6 +32,10 @@ void SetCurSel(QComboBox* combo, int index);
 
 // An edit box the user cannot type into (its spin button changes it) that holds digits only.
 void MakeReadOnlyNumeric(QLineEdit* edit);
+
+// File paths between the plain layers (the bytes the system names a file with) and Qt.
+QString PathToQt(const std::string& path);
+std::string PathFromQt(const QString& path);
 
 // The text a control shows: an edit box's contents, a label's or button's text, a group's title.
 QString GetWindowText(const QWidget* control);

@@ -1,4 +1,5 @@
 #include "platform/QtFileDialog.h"
+#include "platform/Controls.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -19,5 +20,5 @@ std::optional<std::string> ShowQtFileDialog(const FileDialogRequest& request) {
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
-  return files.front().toLocal8Bit().toStdString();
+  return PathFromQt(files.front());
 }

@@ -1,4 +1,5 @@
 #include "platform/QtShellOpen.h"
+#include "platform/Controls.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -10,7 +11,7 @@ void QtShellOpen(const std::string& target) {
     QDesktopServices::openUrl(QUrl(text));
     return;
   }
-  const QString path = QString::fromLocal8Bit(target.c_str());
+  const QString path = PathToQt(target);
   if (!QFileInfo::exists(path)) return;
   QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

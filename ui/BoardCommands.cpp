@@ -1,7 +1,6 @@
 // The board commands behind the main dialog's buttons: each runs its operation through
 // RunBoardOperation (status window, one retry) and then tells the user, fills the dialog and sets
 // what depends on the board.
-#include <QFile>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -10,6 +9,7 @@
 #include "board/StatusDlg.h"
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"
+#include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/PostedMessage.h"
@@ -137,13 +137,13 @@ std::optional<QString> AskForFirmwareFile() {
   request.defaultSuffix = "ofw";
   const std::optional<std::string> path = ShowFileDialog(request);
   if (!path) return std::nullopt;
-  return QFile::decodeName(QByteArray::fromStdString(*path));
+  return PathToQt(*path);
 }
 
 // Checks the file and programs it into the board, with the one retry; says what went wrong. True
 // when the board now runs the new firmware.
 bool ProgramFirmware(const QString& path) {
-  if (!Firmware_Validation_Check(QFile::encodeName(path).toStdString())) {
+  if (!Firmware_Validation_Check(PathFromQt(path))) {
     ShowMessageBox(kBadFirmwareText, kBadFirmwareTitle, MsgIcon::Stop);
     return false;
   }

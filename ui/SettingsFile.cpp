@@ -24,7 +24,7 @@ FileDialogRequest SettingsFileRequest(FileDialogRequest::Mode mode) {
 }
 
 QString FilePath(const std::string& path) {
-  return QFile::decodeName(QByteArray::fromStdString(path));
+  return PathToQt(path);
 }
 
 // The old file is replaced only once the whole new one is on disk, so a failed save never leaves
