@@ -64,8 +64,14 @@ std::string FormatPortToken(uint32_t address) {
   return text;
 }
 
+bool IsUsbToken(std::string_view token) {
+  return token == kUsbToken;
+}
+
 SavedChoice ChoiceToSave(int choice, const std::string& customText) {
   switch (choice) {
+    case kChoiceUsb:
+      return {kUsbToken, kLpt1Base, true};
     case kChoiceLpt1:
       return {FormatPortToken(kLpt1Base), kLpt1Base};
     case kChoiceLpt2:

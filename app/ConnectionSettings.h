@@ -14,7 +14,13 @@ inline constexpr uint32_t kLpt2Base = 0x278;
 inline constexpr std::size_t kMaxTokenLength = 64;
 
 // The port choices of the connection settings dialog, numbered as its radio group.
-enum PortChoice : int { kChoiceLpt1 = 0, kChoiceLpt2 = 1, kChoiceCustom = 2 };
+enum PortChoice : int { kChoiceLpt1 = 0, kChoiceLpt2 = 1, kChoiceCustom = 2, kChoiceUsb = 3 };
+
+// The token of the USB cable. Its first letter is no hexadecimal digit, so the address rules read
+// it as no address: an older copy of the tool keeps its port. Only this exact spelling counts; the
+// custom-address box writes capitals, so an address typed there never reads as it.
+inline constexpr const char* kUsbToken = "usb";
+bool IsUsbToken(std::string_view token);
 
 // The first white-space-delimited token of `in`, or a single blank when there is none. Reads at
 // most one character beyond kMaxTokenLength, so a huge file costs nothing.
@@ -34,6 +40,7 @@ std::string FormatPortToken(uint32_t address);
 struct SavedChoice {
   std::string token;
   uint32_t address = kLpt1Base;
+  bool usb = false;  // the USB cable: `base` is left as it is
 };
 SavedChoice ChoiceToSave(int choice, const std::string& customText);
 

@@ -6,16 +6,20 @@
 #include "app/AppDirectory.h"
 #include "app/Globals.h"
 #include "link/Communication.h"
+#include "platform/CableSwitch.h"
 #include "platform/Clock.h"
+#include "platform/FtdiBitBang.h"
 #include "platform/HardwarePort.h"
 #include "platform/PopupHelp.h"
 #include "platform/PortIo.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtShellOpen.h"
+#include "platform/UsbCable.h"
 #include "sim/BoardFirmware.h"
 #include "sim/BoardStore.h"
 #include "sim/SimFaults.h"
+#include "sim/SimFt232r.h"
 #include "sim/SimPort.h"
 
 PlatformSetup::PlatformSetup() {
@@ -38,11 +42,15 @@ PlatformSetup::PlatformSetup() {
       board = bareBoard_.get();
     }
     simPort_->Attach(board);
+    auto simUsb = std::make_unique<SimFt232r>(*simPort_);
+    simUsb->Attach(board);
     if (!simFaults.Empty()) {
       faultyBoard_ = std::make_unique<FaultyBoard>(*board, simFaults);
       simPort_->Attach(faultyBoard_.get());
+      simUsb->Attach(faultyBoard_.get());
     }
-    previousPort_ = SetPortBackend(simPort_.get());
+    usbDevice_ = std::move(simUsb);
+    UseCables(*simPort_);
     previousClock_ = SetCalibrationClock(simPort_.get());
   } else {
     if (!simFaults.Empty()) {
@@ -50,13 +58,27 @@ PlatformSetup::PlatformSetup() {
                 << std::endl;
     }
     hardwarePort_ = std::make_unique<HardwarePort>(base);
-    previousPort_ = SetPortBackend(hardwarePort_.get());
+    usbDevice_ = std::make_unique<FtdiBitBang>();
+    UseCables(*hardwarePort_);
     previousClock_ = SetCalibrationClock(nullptr);
   }
 }
 
+void PlatformSetup::UseCables(PortBackend& parallel) {
+  usbCable_ = std::make_unique<UsbCable>(base, *usbDevice_);
+  cableSwitch_ = std::make_unique<CableSwitch>(bUsbCable, parallel, *usbCable_);
+  previousPort_ = SetPortBackend(cableSwitch_.get());
+  UsbBitBang* device = usbDevice_.get();
+  previousUsbList_ = SetUsbListHandler([device] { return device->List(); });
+  CableSwitch* cable = cableSwitch_.get();
+  previousInformative_ = SetWarningInformativeSource([cable] { return cable->FailureReason(); });
+}
+
 PlatformSetup::~PlatformSetup() {
   SetPortBackend(previousPort_);
+  SetUsbListHandler(previousUsbList_);
+  SetWarningInformativeSource(previousInformative_);
+  usbCable_.reset();  // closes the USB cable before its chip goes
   SetCalibrationClock(previousClock_);
   SetMessageBoxHandler(previousMessageBox_);
   SetFileDialogHandler(previousFileDialog_);

@@ -22,6 +22,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RadioGroup.h"
+#include "platform/UsbCable.h"
 
 namespace {
 
@@ -83,6 +84,7 @@ void CSettingsDlg::BuildControls() {
   auto* lpt1 = MakeControl<QRadioButton>("LPT1 (Port Address 0x378)", IDC_LPT1, group);
   auto* lpt2 = MakeControl<QRadioButton>("LPT2 (Port Address 0x278)", IDC_LPT2, group);
   auto* custom = MakeControl<QRadioButton>("Custom Address:", IDC_CUSTOM, group);
+  auto* usb = MakeControl<QRadioButton>(kUsbCableLabel, IDC_USB, group);
   auto* address = new QLineEdit(group);
   SetControlId(address, IDC_CUSTOM_ADDRESS);
   auto* save = MakeControl<QPushButton>("Save", IDOK, this);
@@ -98,6 +100,8 @@ void CSettingsDlg::BuildControls() {
   address->setValidator(new AddressValidator(address));
   address->setAccessibleName(QStringLiteral("Custom Address:"));
   address->setAccessibleDescription(QStringLiteral("Hexadecimal port address"));
+  m_UsbLine = new QLabel(this);
+  m_UsbLine->setTextFormat(Qt::PlainText);
   m_PortsLine = new QLabel(this);
   m_PortsLine->setTextFormat(Qt::PlainText);
 
@@ -111,6 +115,7 @@ void CSettingsDlg::BuildControls() {
   groupLayout->addWidget(lpt1);
   groupLayout->addWidget(lpt2);
   groupLayout->addLayout(customRow);
+  groupLayout->addWidget(usb);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(save);
@@ -118,6 +123,7 @@ void CSettingsDlg::BuildControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(group);
   layout->addWidget(m_PortsLine);
+  layout->addWidget(m_UsbLine);
   layout->addLayout(buttons);
   // The description wraps at this width instead of stretching the dialog to one long line.
   group->setFixedWidth(fontMetrics().averageCharWidth() * 186 / 4);
@@ -127,10 +133,11 @@ void CSettingsDlg::BuildControls() {
   QWidget::setTabOrder(lpt1, lpt2);
   QWidget::setTabOrder(lpt2, custom);
   QWidget::setTabOrder(custom, address);
-  QWidget::setTabOrder(address, save);
+  QWidget::setTabOrder(address, usb);
+  QWidget::setTabOrder(usb, save);
 
-  MakeRadioGroup(this, {lpt1, lpt2, custom});
-  for (QRadioButton* button : {lpt1, lpt2, custom}) {
+  MakeRadioGroup(this, {lpt1, lpt2, custom, usb});
+  for (QRadioButton* button : {lpt1, lpt2, custom, usb}) {
     connect(button, &QRadioButton::clicked, this, &CSettingsDlg::UpdatePortValue);
   }
   connect(save, &QPushButton::clicked, this, &CSettingsDlg::OnOK);
@@ -155,9 +162,11 @@ void CSettingsDlg::Read_From_File() {
   if (file && std::filesystem::is_regular_file(*file, error)) in.open(*file, std::ios::binary);
   if (!in.is_open()) {
     base = kLpt1Base;
+    bUsbCable = 0;
     return;
   }
   const std::string token = ReadConnectionToken(in);
+  bUsbCable = IsUsbToken(token) ? 1 : 0;
   if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
   // An overlong token is nobody's address: it is not offered for editing either.
   m_CustomAddress = token.size() > kMaxTokenLength ? QString() : QString::fromStdString(token);
@@ -167,11 +176,12 @@ bool CSettingsDlg::OnInitDialog() {
   Read_From_File();
   // A choice that could not be saved is still the one in use, whatever the file says.
   if (unsavedPortChoice) {
-    base = unsavedPortChoice->address;
+    bUsbCable = unsavedPortChoice->usb ? 1 : 0;
+    if (!unsavedPortChoice->usb) base = unsavedPortChoice->address;
     m_CustomAddress = QString::fromStdString(unsavedPortChoice->token);
   }
   CDialog::OnInitDialog();
-  const int choice = ChoiceForBase(base);
+  const int choice = bUsbCable != 0 ? kChoiceUsb : ChoiceForBase(base);
   SetCheckedIndex(*GetDlgItemAs<QAbstractButton>(IDC_LPT1)->group(), choice);
   UpdatePortValue();
   if (choice == kChoiceCustom) {
@@ -182,6 +192,7 @@ bool CSettingsDlg::OnInitDialog() {
   }
   m_PortsLine->setText(
       QString::fromStdString(DescribeParallelPorts(ListParallelPorts(m_ParportDir))));
+  m_UsbLine->setText(QString::fromStdString(DescribeUsbDevices(ListUsbCables())));
   GetDlgItem(IDCANCEL)->setFocus();
   return true;
 }
@@ -207,7 +218,9 @@ void CSettingsDlg::OnOK() {
   } else {
     why = QStringLiteral("because the program's working directory could not be read.");
   }
-  base = saved.address;
+  // The USB cable leaves `base` as it was: the parallel-port choice comes back with it.
+  if (!saved.usb) base = saved.address;
+  bUsbCable = saved.usb ? 1 : 0;
   unsavedPortChoice = why.isEmpty() ? std::nullopt : std::optional<SavedChoice>(saved);
   if (!why.isEmpty()) {
     ShowMessageBox(SaveFailedText(why).toStdString(), kSaveConnFailedTitle, MsgIcon::Stop);

@@ -1,6 +1,7 @@
 // The connection settings dialog: which parallel port the programming cable hangs on (LPT1, LPT2
 // or a typed hexadecimal address), kept in ConnSettings.dat in the application directory and
-// applied to `base`. Below the choices it names the ports this computer has.
+// applied to `base`, or the USB cable (FT232R). Below the choices it names the ports this computer
+// has and the FT232R cables plugged in.
 #pragma once
 
 #include <QString>
@@ -18,8 +19,10 @@ enum : int {
   IDC_CUSTOM = 1047,
   IDC_CUSTOM_ADDRESS = 1048,
   IDC_LPT2 = 1049,
+  IDC_USB = 1050,
 };
 
+inline constexpr const char* kUsbCableLabel = "USB cable (FT232R)";
 inline constexpr const char* kConnSettingsCaption = "Connection Settings";
 inline constexpr const char* kSaveConnFailedTitle = "Save Connection Settings Failed";
 
@@ -56,4 +59,5 @@ class CSettingsDlg : public CDialog {
  private:
   void BuildControls();
   QLabel* m_PortsLine = nullptr;
+  QLabel* m_UsbLine = nullptr;
 };

@@ -6,6 +6,8 @@
 
 // Port registers: data at `base`, status at `base` + 1, control at `base` + 2.
 extern uint32_t base;
+// 1 when the connection settings chose the USB cable (FT232R) instead of a parallel port.
+extern int bUsbCable;
 // The reset bit OR-ed into every bit-level data write; 0x04 from the first set_reset on.
 extern uint8_t reset_state;
 // Delay units in one wait_3ms; recalibrated at the start of every board run.
@@ -20,6 +22,11 @@ constexpr uint8_t kMiso = 0x20;   // status bit 5, pin 12, serial data from the 
 uint16_t DataPort();
 uint16_t StatusPort();
 uint16_t ControlPort();
+
+// The length of one wait_3ms in the chip's time; a cable that times its own waits is given this
+// (times the delaymult multiplier, rounded up) instead of the calibrated delay units.
+constexpr uint32_t kWaitMicroseconds = 3000;
+uint32_t WaitMicroseconds(float multiplier);
 
 // Port lines and timing.
 void set_reset();
@@ -50,5 +57,7 @@ int program_code_byte(int address, uint8_t value);
 uint8_t read_data_byte(int address);
 int program_data_byte(int address, uint8_t value);
 
-// Raises the cable's lines one at a time, with a message per pin.
+// Raises the cable's lines one at a time, with a message per pin; on the USB cable, Usb_Pin_Test.
 void Pin_Test();
+// The USB cable's lines one at a time, high then low, and what MISO reads.
+void Usb_Pin_Test();

@@ -20,6 +20,7 @@ void AllLow() {
 }  // namespace
 
 void Pin_Test() {
+  if (bUsbCable != 0) return Usb_Pin_Test();
   // A port that was busy or missing so far gets its next chance.
   PortBeginRun();
   AllLow();

@@ -7,6 +7,7 @@
 #include "platform/PortIo.h"
 
 uint32_t base = 0x378;
+int bUsbCable = 0;
 uint8_t reset_state = 0x00;
 uint32_t delay_const = 10000;
 
@@ -28,10 +29,18 @@ void set_reset() {
 
 void clear_reset() {
   Out32(DataPort(), 0x00);
+  // Releasing reset ends what the board was asked to do: a batching cable must send it now.
+  PortFlush();
+}
+
+uint32_t WaitMicroseconds(float multiplier) {
+  const double us = std::ceil(static_cast<double>(kWaitMicroseconds) * multiplier);
+  return us >= std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                    : static_cast<uint32_t>(us);
 }
 
 void wait_3ms() {
-  PortDelay(delay_const);
+  PortWait(delay_const, WaitMicroseconds(fDelayOffSet));
 }
 
 uint32_t DelayConstFor(uint32_t n, uint64_t e, float multiplier) {
@@ -53,6 +62,11 @@ constexpr uint32_t kFewestMeasuredUnits = 10000;
 void calculate_delay_const() {
   // Every board run calibrates first: a port that was busy or missing so far gets its next chance.
   PortBeginRun();
+  if (ActivePortBackend().TimesWaitsItself()) {
+    // Such a cable counts a delay unit as a microsecond of its own clock: nothing to measure.
+    delay_const = WaitMicroseconds(fDelayOffSet);
+    return;
+  }
   Clock& clock = CalibrationClock();
   uint32_t n = 100;
   uint64_t e = 0;

@@ -28,7 +28,31 @@ void PortDelay(uint32_t units) {
 }
 
 uint64_t PortDelayUnitsSoFar() {
-  return gDelayUnits;
+  return gDelayUnits + gActive->UnitsBeyondDelays();
+}
+
+void PortWait(uint32_t units, uint32_t chipMicroseconds) {
+  gDelayUnits += units;
+  gActive->Wait(units, chipMicroseconds);
+}
+
+void PortQueueRead(uint16_t port) {
+  gActive->QueueRead(port);
+}
+
+uint8_t PortTakeRead() {
+  return gActive->TakeRead();
+}
+
+void PortFlush() {
+  gActive->Flush();
+}
+
+uint8_t PortBackend::TakeRead() {
+  if (queuedReads_.empty()) return 0xFF;  // nothing was queued: what an open line reads
+  const uint8_t value = queuedReads_.front();
+  queuedReads_.pop_front();
+  return value;
 }
 
 void PortBeginRun() {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <string>
 
 // The PC's diagnostic port; one write to it is the delay unit of every board timing.
 constexpr uint16_t kDelayPort = 0x80;
@@ -18,6 +20,30 @@ class PortBackend {
   // A board run starts (calibration, or the pin test): a backend whose port could not be opened
   // tries it again, and a simulated board's injected faults go run by run.
   virtual void BeginRun() {}
+
+  // Optional calls for a backend that batches its accesses (the USB cable); the parallel-port
+  // backends keep the defaults, which do everything at once.
+  //
+  // A wait the chip needs, `chipMicroseconds` long (0 when the chip needs none, as before a read
+  // answer). The parallel port spends `units` calibrated delay units on it.
+  virtual void Wait(uint32_t units, uint32_t /*chipMicroseconds*/) { Delay(units); }
+  // Reads `port` at this point of the sequence; its value is fetched with TakeRead, in order. A
+  // batching backend answers every read queued before a TakeRead from one transfer.
+  virtual void QueueRead(uint16_t port) { queuedReads_.push_back(Read(port)); }
+  virtual uint8_t TakeRead();
+  // Everything queued so far must reach the cable now (reset released, a pin test step shown).
+  virtual void Flush() {}
+  // True when waits are counted by the backend in the chip's own time, so the delay unit needs no
+  // measuring.
+  virtual bool TimesWaitsItself() const { return false; }
+  // Delay units' worth of time spent beyond the delays asked for (a USB round trip), so that a
+  // bound counted in delay units holds on every cable.
+  virtual uint64_t UnitsBeyondDelays() const { return 0; }
+  // Why the cable could not be used in the current board run; empty when nothing is wrong.
+  virtual std::string FailureReason() const { return std::string(); }
+
+ private:
+  std::deque<uint8_t> queuedReads_;
 };
 
 // Writes the low byte of `value` to `port`.
@@ -31,6 +57,14 @@ void PortDelay(uint32_t units);
 uint64_t PortDelayUnitsSoFar();
 // Tells the active backend that a board run starts.
 void PortBeginRun();
+// A wait of `units` delay units on the parallel port, `chipMicroseconds` of the chip's time on a
+// cable that times its own waits.
+void PortWait(uint32_t units, uint32_t chipMicroseconds);
+// Reads `port` now; the answer comes, in order, from PortTakeRead.
+void PortQueueRead(uint16_t port);
+uint8_t PortTakeRead();
+// Sends whatever the active backend has queued.
+void PortFlush();
 
 // Makes `backend` the active one and returns the previous; nullptr selects the absent port.
 // The caller keeps ownership.

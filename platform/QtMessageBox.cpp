@@ -22,5 +22,8 @@ void ShowQtMessageBox(const MessageBoxRequest& request) {
                   QMessageBox::Ok, owner);
   // The texts are the tool's own words and file paths, never markup.
   box.setTextFormat(Qt::PlainText);
+  if (!request.informative.empty()) {
+    box.setInformativeText(QString::fromStdString(request.informative));
+  }
   box.exec();
 }

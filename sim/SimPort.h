@@ -35,6 +35,9 @@ class SimPort final : public PortBackend, public Clock {
   void Attach(CableDevice* device) { device_ = device; }
 
   uint64_t NowUs() const { return nowUs_; }
+  // Moves the virtual clock on by `us` without a port access: another cable on the same board
+  // (the simulated FT232R) shares this clock.
+  void AdvanceUs(uint64_t us) { nowUs_ += us; }
   uint8_t DataRegister() const { return data_; }
   uint8_t StatusRegister() const { return status_; }
   uint8_t ControlRegister() const { return control_; }

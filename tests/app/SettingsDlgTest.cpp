@@ -182,13 +182,15 @@ TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
   EXPECT_EQ(statics, (std::vector<QString>{
                          "Select the port you wish to use to connect to your board. If you use a "
                          "non-standard address, you can enter the Hex address in the text box.",
-                         "0x", "Ports on this computer: 0x378 (parport0), 0xD010 (parport10)"}));
+                         "0x", "USB cables (FT232R) plugged in: none",
+                         "Ports on this computer: 0x378 (parport0), 0xD010 (parport10)"}));
   // Tab order from Cancel, where the focus starts, round to Cancel again; what a reader hears.
   const std::pair<int, QString> order[] = {{IDCANCEL, "Cancel"},
                                            {IDC_LPT1, "LPT1 (Port Address 0x378)"},
                                            {IDC_LPT2, "LPT2 (Port Address 0x278)"},
                                            {IDC_CUSTOM, "Custom Address:"},
                                            {IDC_CUSTOM_ADDRESS, "Custom Address:"},
+                                           {IDC_USB, "USB cable (FT232R)"},
                                            {IDOK, "Save"},
                                            {IDCANCEL, "Cancel"}};
   QWidget* widget = dlg->focusWidget();

@@ -47,7 +47,7 @@ SeamEvent W(uint16_t port, uint8_t value) {
 
 SeamEvent Msg(const std::string& text, const std::string& title, MsgIcon icon) {
   SeamEvent event(SeamEvent::Message);
-  event.message = MessageBoxRequest{text, title, icon};
+  event.message = MessageBoxRequest{text, title, icon, {}};
   return event;
 }
 
