@@ -158,6 +158,7 @@ void ResetGlobals() {
   lpPathBuffer.clear();
   unsavedPortChoice.reset();
   base = 0x378;
+  bUsbCable = 0;
   reset_state = 0x00;
   delay_const = 10000;
 }
