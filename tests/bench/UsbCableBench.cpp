@@ -1,0 +1,93 @@
+// The full 8 KB firmware image over the USB cable on the simulated FT232R, with and without
+// fastprogramming, side by side with the simulated parallel port: board time (virtual time,
+// round trips and the bit-bang clock included) and the USB cable's round trips per run.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/Globals.h"
+#include "board/BoardOperations.h"
+#include "firmware/FileDecryption.h"
+#include "firmware/OfwFormat.h"
+#include "tests/bench/SimulatedCable.h"
+#include "tests/support/NoView.h"
+#include "tests/support/SimulatedUsbCable.h"
+
+namespace {
+
+// The same image as the parallel port's firmware benchmarks: a pattern without 0xFF, the
+// identity of 2.20 at the end, in 16-byte records.
+uint8_t ImageByte(int address) {
+  if (address == kImageMajorAddress) return 2;
+  if (address == kImageMinorAddress) return 20;
+  if (address == kImageBoardTypeAddress) return 1;
+  return static_cast<uint8_t>((address * 37 + 11) & 0x7F);
+}
+
+std::string FullImagePath() {
+  std::string hex;
+  for (int address = 0; address < kCodeSize; address += 16) {
+    HexRecord record;
+    record.address = static_cast<uint16_t>(address);
+    record.count = 16;
+    for (int i = 0; i < 16; ++i) record.data[static_cast<std::size_t>(i)] = ImageByte(address + i);
+    hex += FormatRecord(record) + "\n";
+  }
+  std::string ofw;
+  PackHex(hex + ":00000001FF\n", ofw);
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("orvanta-usb-bench-" + std::to_string(::getpid()) + ".ofw"))
+                               .string();
+  std::ofstream(path) << ofw;
+  Firmware_Validation_Check(path);
+  return path;
+}
+
+// Board time of one upload in seconds, on whichever cable is active; `nowUs` reads its clock.
+template <typename Now>
+double TimedUpload(const std::string& path, Now nowUs, benchmark::State& state) {
+  NoView view;
+  const uint64_t start = nowUs();
+  if (UploadFirmware(view, path) != 1) state.SkipWithError("firmware upload failed");
+  return static_cast<double>(nowUs() - start) / 1e6;
+}
+
+void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
+  const std::string path = FullImagePath();
+  double seconds[2][2] = {};  // [usb][fast]
+  double roundTrips[2] = {};
+  for (auto _ : state) {
+    for (const int fast : {0, 1}) {
+      bFastProgramming = fast;
+      {
+        SimulatedCable parallel;
+        seconds[0][fast] += TimedUpload(path, [&] { return parallel.port.NowUs(); }, state);
+      }
+      {
+        SimulatedUsbCable usb;
+        seconds[1][fast] += TimedUpload(path, [&] { return usb.clock.NowUs(); }, state);
+        roundTrips[fast] += static_cast<double>(usb.chip.RoundTrips());
+      }
+    }
+  }
+  const double runs = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0;
+  state.counters["parallel_default_s"] = seconds[0][0] / runs;
+  state.counters["parallel_fast_s"] = seconds[0][1] / runs;
+  state.counters["usb_default_s"] = seconds[1][0] / runs;
+  state.counters["usb_fast_s"] = seconds[1][1] / runs;
+  state.counters["usb_fast_vs_parallel_fast"] =
+      seconds[0][1] > 0 ? seconds[1][1] / seconds[0][1] : 0.0;
+  state.counters["usb_default_round_trips"] = roundTrips[0] / runs;
+  state.counters["usb_fast_round_trips"] = roundTrips[1] / runs;
+  bFastProgramming = 0;
+  std::filesystem::remove(path);
+  m_FWArray.clear();
+}
+
+BENCHMARK(BM_FirmwareUpload8KUsbVsParallel)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
