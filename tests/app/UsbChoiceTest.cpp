@@ -1,0 +1,136 @@
+// The USB cable as the fourth connection choice: its token in ConnSettings.dat, which the address
+// rules never take for a port, the choice the dialog shows and saves, and the cables it lists.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QTest>
+
+#include "app/ConnectionSettings.h"
+#include "app/Globals.h"
+#include "app/SettingsDlg.h"
+#include "link/Communication.h"
+#include "platform/UsbCable.h"
+#include "tests/app/ShellTestSupport.h"
+#include "tests/support/Recorders.h"
+
+namespace {
+
+TEST(UsbToken, OnlyTheExactTokenChoosesTheCableAndNoneIsAnAddress) {
+  const struct {
+    const char* token;
+    bool usb;
+    std::optional<uint32_t> address;
+  } cases[] = {
+      {"usb", true, std::nullopt},   {"USB", false, std::nullopt},  // the custom box's capitals
+      {"usb0", false, std::nullopt}, {"usbd010", false, std::nullopt},
+      {"us", false, std::nullopt},   {"378", false, 0x378u},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsUsbToken(c.token), c.usb) << c.token;
+    EXPECT_EQ(ParseConnectionToken(c.token), c.address) << c.token;
+  }
+  const SavedChoice usb = ChoiceToSave(kChoiceUsb, "3BC");
+  EXPECT_EQ(usb.token, "usb");
+  EXPECT_TRUE(usb.usb);
+}
+
+class UsbChoiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGlobals();
+    DetermineAppDirectory();
+  }
+  void TearDown() override {
+    SetUsbListHandler(previousList_);
+    ResetGlobals();
+  }
+  void Open() {
+    dlg = std::make_unique<CSettingsDlg>();
+    dlg->m_ParportDir = (scratch.Root() / "proc").string();
+    dlg->OnInitDialog();
+    dlg->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+  }
+  void Click(int id) { QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(id), Qt::LeftButton); }
+  int Checked() {
+    for (const int id : {IDC_LPT1, IDC_LPT2, IDC_CUSTOM, IDC_USB}) {
+      if (dlg->IsDlgButtonChecked(id)) return id;
+    }
+    return 0;
+  }
+  void Plugged(std::vector<UsbDeviceInfo> devices) {
+    SetUsbListHandler([devices] { return devices; });
+  }
+
+  ScratchAppDirectory scratch;
+  MessageRecorder messages;
+  std::unique_ptr<CSettingsDlg> dlg;
+
+ private:
+  UsbListHandler previousList_ = SetUsbListHandler({});
+};
+
+TEST_F(UsbChoiceTest, TheFileChoosesTheCableAndOlderChoicesStillRead) {
+  const struct {
+    const char* file;
+    int checked;
+    int usb;
+    uint32_t base;
+  } cases[] = {
+      {"usb", IDC_USB, 1, 0x278},  // the parallel port stays as it was, for going back
+      {"USB", IDC_LPT2, 0, 0x278},
+      {"378", IDC_LPT1, 0, 0x378},
+      {"3bc", IDC_CUSTOM, 0, 0x3BC},
+  };
+  for (const auto& c : cases) {
+    scratch.Write(kConnSettingsFile, c.file);
+    base = 0x278;
+    bUsbCable = 0;
+    Open();
+    EXPECT_EQ(Checked(), c.checked) << c.file;
+    EXPECT_EQ(bUsbCable, c.usb) << c.file;
+    EXPECT_EQ(base, c.base) << c.file;
+  }
+}
+
+TEST_F(UsbChoiceTest, SavingTheCableWritesItsTokenAndKeepsThePort) {
+  scratch.Write(kConnSettingsFile, "278");
+  Open();
+  Click(IDC_USB);
+  EXPECT_FALSE(dlg->GetDlgItem(IDC_CUSTOM_ADDRESS)->isEnabled());
+  Click(IDOK);
+  EXPECT_EQ(scratch.Read(kConnSettingsFile), "usb");
+  EXPECT_EQ(bUsbCable, 1);
+  EXPECT_EQ(base, 0x278u);
+  Open();
+  EXPECT_EQ(Checked(), IDC_USB);
+  Click(IDC_LPT1);
+  Click(IDOK);
+  EXPECT_EQ(scratch.Read(kConnSettingsFile), "378");
+  EXPECT_EQ(bUsbCable, 0);
+  EXPECT_EQ(base, 0x378u);
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UsbChoiceTest, TheCablesPluggedInAreListedAndTheFirstIsUsed) {
+  const struct {
+    std::vector<UsbDeviceInfo> devices;
+    const char* line;
+  } cases[] = {
+      {{}, "USB cables (FT232R) plugged in: none"},
+      {{{"FT232R USB UART", "A50285BI"}}, "USB cables (FT232R) plugged in: FT232R USB UART (A50285BI)"},
+      {{{"FT232R USB UART", "A1"}, {"", ""}},
+       "USB cables (FT232R) plugged in: FT232R USB UART (A1), FT232R; the first is used"},
+  };
+  for (const auto& c : cases) {
+    Plugged(c.devices);
+    Open();
+    bool shown = false;
+    for (const QLabel* label : dlg->findChildren<QLabel*>()) shown |= label->text() == c.line;
+    EXPECT_TRUE(shown) << c.line;
+  }
+  EXPECT_EQ(dlg->GetDlgItemAs<QAbstractButton>(IDC_USB)->text(), "USB cable (FT232R)");
+}
+
+}  // namespace
