@@ -127,6 +127,9 @@ void CSettingsDlg::BuildControls() {
   layout->addLayout(buttons);
   // The description wraps at this width instead of stretching the dialog to one long line.
   group->setFixedWidth(fontMetrics().averageCharWidth() * 186 / 4);
+  // Cable names can be long: they wrap at the same width.
+  m_UsbLine->setWordWrap(true);
+  m_UsbLine->setFixedWidth(group->width());
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   QWidget::setTabOrder(cancel, lpt1);

@@ -18,8 +18,8 @@ std::vector<UsbDeviceInfo> FtdiBitBang::List() {
     char description[128] = {};
     char serial[64] = {};
     // A device this user may not open gives no strings; it is still listed.
-    ftdi_usb_get_strings(context_, entry->dev, nullptr, 0, description, sizeof description,
-                         serial, sizeof serial);
+    ftdi_usb_get_strings(context_, entry->dev, nullptr, 0, description, sizeof description, serial,
+                         sizeof serial);
     devices.push_back({description, serial});
   }
   ftdi_list_free(&list);
@@ -29,8 +29,8 @@ std::vector<UsbDeviceInfo> FtdiBitBang::List() {
 UsbOpenResult FtdiBitBang::OpenFirst() {
   if (context_ == nullptr) return UsbOpenResult::Failed;
   Close();
-  const int result = ftdi_usb_open_desc_index(context_, kFtdiVendorId, kFt232rProductId, nullptr,
-                                              nullptr, 0);
+  const int result =
+      ftdi_usb_open_desc_index(context_, kFtdiVendorId, kFt232rProductId, nullptr, nullptr, 0);
   if (result == 0) {
     open_ = true;
     return UsbOpenResult::Opened;

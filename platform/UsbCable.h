@@ -116,9 +116,9 @@ class UsbCable final : public PortBackend {
   std::vector<uint8_t> queue_;
   // Positions in queue_ whose samples answer queued reads, oldest first.
   struct PendingRead {
-    bool sampled;       // waits for the sample at `at` of the queue
+    bool sampled;  // waits for the sample at `at` of the queue
     std::size_t at;
-    uint8_t value;      // the answer, once known
+    uint8_t value;  // the answer, once known
   };
   std::deque<PendingRead> reads_;
   uint64_t roundTrips_ = 0;

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QTest>
+#include <cstdlib>
 
 #include "app/ConnectionSettings.h"
 #include "app/Globals.h"
@@ -119,7 +120,8 @@ TEST_F(UsbChoiceTest, TheCablesPluggedInAreListedAndTheFirstIsUsed) {
     const char* line;
   } cases[] = {
       {{}, "USB cables (FT232R) plugged in: none"},
-      {{{"FT232R USB UART", "A50285BI"}}, "USB cables (FT232R) plugged in: FT232R USB UART (A50285BI)"},
+      {{{"FT232R USB UART", "A50285BI"}},
+       "USB cables (FT232R) plugged in: FT232R USB UART (A50285BI)"},
       {{{"FT232R USB UART", "A1"}, {"", ""}},
        "USB cables (FT232R) plugged in: FT232R USB UART (A1), FT232R; the first is used"},
   };
@@ -131,6 +133,13 @@ TEST_F(UsbChoiceTest, TheCablesPluggedInAreListedAndTheFirstIsUsed) {
     EXPECT_TRUE(shown) << c.line;
   }
   EXPECT_EQ(dlg->GetDlgItemAs<QAbstractButton>(IDC_USB)->text(), "USB cable (FT232R)");
+  // The README's picture, taken on request: one cable plugged in and chosen.
+  if (const char* dir = std::getenv("ORVANTA_SCREENSHOT_DIR")) {
+    scratch.Write(kConnSettingsFile, "usb");
+    Plugged({{"FT232R USB UART", "A50285BI"}});
+    Open();
+    dlg->grab().save(QString::fromUtf8(dir) + "/connection-settings.png");
+  }
 }
 
 }  // namespace

@@ -65,11 +65,13 @@ void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
       bFastProgramming = fast;
       {
         SimulatedCable parallel;
-        seconds[0][fast] += TimedUpload(path, [&] { return parallel.port.NowUs(); }, state);
+        seconds[0][fast] += TimedUpload(
+            path, [&] { return parallel.port.NowUs(); }, state);
       }
       {
         SimulatedUsbCable usb;
-        seconds[1][fast] += TimedUpload(path, [&] { return usb.clock.NowUs(); }, state);
+        seconds[1][fast] += TimedUpload(
+            path, [&] { return usb.clock.NowUs(); }, state);
         roundTrips[fast] += static_cast<double>(usb.chip.RoundTrips());
       }
     }

@@ -43,8 +43,8 @@ TEST(UsbPinTest, WalksTheCableLinesHighThenLowThenReadsMiso) {
                          std::string("FT232R pin 5 (RXD) reads ") + c.misoReads +
                              ": programming header pin 2 (MISO).",
                      }));
-    EXPECT_EQ(pinsWhileOpen, (std::vector<uint8_t>{kUsbMosi.bit, 0, kUsbSck.bit, 0, kUsbRst.bit,
-                                                   0, 0}));
+    EXPECT_EQ(pinsWhileOpen,
+              (std::vector<uint8_t>{kUsbMosi.bit, 0, kUsbSck.bit, 0, kUsbRst.bit, 0, 0}));
     EXPECT_EQ(usb.chip.Pins(), 0) << "every line low at the end";
     EXPECT_FALSE(usb.board.ResetHeld());
   }
