@@ -10,6 +10,8 @@
 #include "app/PlatformSetup.h"
 #include "board/BoardOperations.h"
 #include "link/Communication.h"
+#include "platform/PortIo.h"
+#include "sim/SimFaults.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
@@ -53,6 +55,36 @@ TEST_F(PlatformSetupTest, SimulatedBoardKeepsUploadedSettingsBetweenRuns) {
     PlatformSetup secondRun;
     ASSERT_EQ(PullSettingsFromBoard(view), 1);
     EXPECT_EQ(SettingsArray[3], 17);
+  }
+}
+
+// "simulate" with the USB cable chosen: the same simulated board behind the simulated FT232R,
+// with the simfault switches, and the connection choice switching cables between runs.
+TEST_F(PlatformSetupTest, TheUsbCableReachesTheSameSimulatedBoardWithItsFaults) {
+  const struct {
+    const char* fault;  // nullptr: none
+    int usb;
+    int result;
+  } cases[] = {{nullptr, 1, 1}, {"simfault:absent", 1, 0}, {"simfault:flaky", 1, 0}};
+  for (const auto& c : cases) {
+    ResetGlobals();
+    bSimulate = 1;
+    if (c.fault != nullptr) {
+      ASSERT_TRUE(ParseSimFault(c.fault, simFaults));
+    }
+    NoView view;
+    PlatformSetup setup;
+    bUsbCable = c.usb;
+    EXPECT_EQ(PullSettingsFromBoard(view), c.result) << (c.fault ? c.fault : "no fault");
+    EXPECT_EQ(ActivePortBackend().FailureReason(), "") << "the cable itself is fine";
+    if (c.result == 1) {
+      SettingsArray[3] = 23;
+      ASSERT_EQ(PushSettingsToBoard(view), 1);
+      bUsbCable = 0;  // back to the parallel port: the same board
+      SettingsArray[3] = 0;
+      ASSERT_EQ(PullSettingsFromBoard(view), 1);
+      EXPECT_EQ(SettingsArray[3], 23);
+    }
   }
 }
 
