@@ -27,7 +27,8 @@ std::vector<UsbDeviceInfo> FtdiBitBang::List() {
 }
 
 UsbOpenResult FtdiBitBang::OpenFirst() {
-  if (context_ == nullptr) return UsbOpenResult::Failed;
+  // Without USB access at all (libusb could not start) no cable can be found either.
+  if (context_ == nullptr) return UsbOpenResult::NotFound;
   Close();
   const int result =
       ftdi_usb_open_desc_index(context_, kFtdiVendorId, kFt232rProductId, nullptr, nullptr, 0);
@@ -73,12 +74,12 @@ int FtdiBitBang::ReadData(uint8_t* data, int size) {
 
 void FtdiBitBang::Close() {
   if (!open_) return;
-  // Back to a serial port, lines released, so the cable is left as it was found.
-  ftdi_set_bitmode(context_, 0x00, BITMODE_RESET);
+  // Left in bit-bang mode with its lines as the last run left them (reset released): back in
+  // serial mode DTR would idle high and hold the board in reset.
   ftdi_usb_close(context_);
   open_ = false;
 }
 
 std::string FtdiBitBang::ErrorText() {
-  return context_ != nullptr ? ftdi_get_error_string(context_) : "libftdi could not start";
+  return context_ != nullptr ? ftdi_get_error_string(context_) : "libusb could not start";
 }
