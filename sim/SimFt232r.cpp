@@ -56,6 +56,10 @@ UsbOpenResult SimFt232r::OpenFirst() {
 
 bool SimFt232r::SetSyncBitBang(uint8_t outputMask) {
   if (!open_ || Unplugged()) return false;
+  if (!plan_.bitBangWorks) {
+    error_ = "unable to configure bitbang mode";
+    return false;
+  }
   syncBitBang_ = true;
   outputMask_ = outputMask;
   return true;

@@ -18,9 +18,10 @@
 
 // How the simulated device sits on the USB bus.
 struct SimUsbPlan {
-  int devices = 1;        // 0403:6001 devices plugged in; 0 for none
-  bool permitted = true;  // false: the device node is not the user's
-  bool ft232r = true;     // false: another chip with the same IDs
+  int devices = 1;           // 0403:6001 devices plugged in; 0 for none
+  bool permitted = true;     // false: the device node is not the user's
+  bool ft232r = true;        // false: another chip with the same IDs
+  bool bitBangWorks = true;  // false: the chip refuses the bit-bang mode
   // Unplugged once this many bytes have been clocked out, for good.
   std::optional<uint64_t> unplugAfterBytes;
   bool operator==(const SimUsbPlan&) const = default;

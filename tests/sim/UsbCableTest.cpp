@@ -59,6 +59,12 @@ SimUsbPlan Plan(int devices, bool permitted, bool ft232r, std::optional<uint64_t
   return plan;
 }
 
+SimUsbPlan NoBitBang() {
+  SimUsbPlan plan;
+  plan.bitBangWorks = false;
+  return plan;
+}
+
 class UsbCableTest : public ::testing::Test {
  protected:
   void SetUp() override { ResetGlobals(); }
@@ -120,6 +126,8 @@ TEST_F(UsbCableTest, EachFaultFailsEveryOperationWithItsReason) {
       {"not an FT232R", Plan(1, true, false, {}), kUsbNotFt232rText},
       {"unplugged at the start", Plan(1, true, true, 10), kUsbStoppedText},
       {"unplugged half-way", Plan(1, true, true, 15000), kUsbStoppedText},
+      {"no bit-bang mode", NoBitBang(),
+       "The USB cable (FT232R) could not be set up: unable to configure bitbang mode."},
   };
   for (const auto& fault : faults) {
     for (const Operation& operation : kOperations) {
