@@ -115,12 +115,10 @@ void OnDownloadFailed(COrvantaAppDlg& dlg) {
   EnableLCDControls(dlg, true, true);
 }
 
-// The labels and LCD controls for the downloaded block, then the minimum-firmware check, which
+// The labels and LCD controls for a board's identity, then the minimum-firmware check, which
 // alone decides whether uploads are allowed.
-void ShowDownloadedBoard(COrvantaAppDlg& dlg) {
-  const uint8_t major = SettingsArray[kElemFirmwareMajor];
-  const uint8_t minor = SettingsArray[kElemFirmwareMinor];
-  const BoardTypeView view = ViewForBoardType(SettingsArray[kElemBoardType]);
+void ShowBoardIdentity(COrvantaAppDlg& dlg, uint8_t major, uint8_t minor, uint8_t boardType) {
+  const BoardTypeView view = ViewForBoardType(boardType);
   ShowBoardLabels(dlg, RevisionLabel(major, minor), view.label);
   EnableLCDControls(dlg, view.sectionsEnabled, view.menuTreeEnabled);
 
@@ -128,6 +126,18 @@ void ShowDownloadedBoard(COrvantaAppDlg& dlg) {
   const bool tooOld = revision < kMinimumRevision;
   if (tooOld) ShowMessageBox(TooOldText(revision), kNewFirmwareTitle, MsgIcon::Stop);
   dlg.EnableDlgItem(IDC_UPLOAD, !tooOld);
+}
+
+// After an update whose settings could not be put back: the board's firmware copies the image's
+// identity into its settings block as it starts, so the window shows what a download would. An
+// image without one leaves the board unknown; uploads stay allowed, as nothing calls it too old.
+void ShowFlashedBoard(COrvantaAppDlg& dlg, const std::optional<OfwIdentity>& identity) {
+  if (!identity) {
+    ShowBoardLabels(dlg, kUnknown, kUnknown);
+    dlg.EnableDlgItem(IDC_UPLOAD, true);
+    return;
+  }
+  ShowBoardIdentity(dlg, identity->major, identity->minor, identity->boardType);
 }
 
 std::optional<QString> AskForFirmwareFile() {
@@ -140,18 +150,20 @@ std::optional<QString> AskForFirmwareFile() {
   return PathToQt(*path);
 }
 
-// Checks the file and programs it into the board, with the one retry; says what went wrong. True
-// when the board now runs the new firmware.
-bool ProgramFirmware(const QString& path) {
-  if (!Firmware_Validation_Check(PathFromQt(path))) {
+// Checks the file and programs it into the board, with the one retry; says what went wrong. The
+// image's summary when the board now runs the new firmware.
+std::optional<ImageSummary> ProgramFirmware(const QString& path) {
+  // Firmware_Validation_Check, keeping what the check learnt of the image.
+  const OfwReport report = CheckFirmwareFile(PathFromQt(path), m_FWArray);
+  if (!report.ok()) {
     ShowMessageBox(kBadFirmwareText, kBadFirmwareTitle, MsgIcon::Stop);
-    return false;
+    return std::nullopt;
   }
   if (!RunBoardOperation(CStatusDlg::kFirmware, path)) {
     ShowMessageBox(kFirmwareFailedText, kFirmwareFailedTitle, MsgIcon::Warning);
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return report.summary;
 }
 
 }  // namespace
@@ -170,7 +182,8 @@ void COrvantaAppDlg::ReadFromBoard() {
     ShowBoardLabels(*this, kUnknown, kUnknown);
     return;
   }
-  ShowDownloadedBoard(*this);
+  ShowBoardIdentity(*this, SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor],
+                    SettingsArray[kElemBoardType]);
 }
 
 void COrvantaAppDlg::WriteToBoard() {
@@ -197,14 +210,17 @@ void COrvantaAppDlg::UpdateFirmware() {
     return;
   }
   const std::optional<QString> path = AskForFirmwareFile();
-  if (!path || !ProgramFirmware(*path)) return;
+  if (!path) return;
+  const std::optional<ImageSummary> image = ProgramFirmware(*path);
+  if (!image) return;
   // The erased board now holds its firmware's default settings: put the user's back.
   if (!UploadSettings()) {
     // A download now would replace the settings the user still has on screen with those
-    // defaults, so none is asked for, and the box does not claim the settings were restored. It
-    // sends the user to "Upload Configuration", which a download of older firmware may have
-    // disabled: the board runs the new firmware now.
-    EnableDlgItem(IDC_UPLOAD, true);
+    // defaults, so none is asked for, and the box does not claim the settings were restored.
+    // The window follows the new firmware all the same, while the box is up, as after a download.
+    QMetaObject::invokeMethod(
+        this, [this, identity = image->identity] { ShowFlashedBoard(*this, identity); },
+        Qt::QueuedConnection);
     ShowMessageBox(kSettingsNotRestoredText, kFirmwareCompleteTitle, MsgIcon::None);
     return;
   }

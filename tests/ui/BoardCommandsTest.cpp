@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "board/StatusDlg.h"
+#include "firmware/OfwFormat.h"
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
@@ -54,6 +55,18 @@ const SeamEvent kNotRestored =
 
 constexpr FirmwareIdentity kDemo220{2, 20, 1};
 const std::string kDemo220File = DemoFirmware("orvanta-2.20.ofw").string();
+const std::string kDemo205File = DemoFirmware("orvanta-2.05.ofw").string();
+
+// The record that gives an image its identity in the last three code bytes.
+std::string IdentityRecord(uint8_t major, uint8_t minor, uint8_t boardType) {
+  HexRecord record;
+  record.count = 3;
+  record.address = 0x1FFD;
+  record.data[0] = major;
+  record.data[1] = minor;
+  record.data[2] = boardType;
+  return FormatRecord(record);
+}
 
 // The connecting texts of `runs` status windows: the first run's, then the retry's.
 QStringList Windows(const char* port, int runs) {
@@ -229,40 +242,108 @@ TEST_F(BoardCommands, KalixSectionOutsideTheListIsUploadedAsItWas) {
 }
 
 // One update per case, each from a board with 2.11 and a dialog that holds its download with the
-// dwell changed to 17 ("restore refused": an empty dialog instead).
+// dwell changed to 17 ("restore refused": an empty dialog instead). Where the settings could not
+// be put back, the labels, the LCD controls and uploads follow the new firmware's identity.
 TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
   const ScratchFile damaged("this is no firmware\n");
+  const ScratchFile kalix(
+      OfwText({DataRecord(0, 2, 0x80), IdentityRecord(2, 30, 0), kEndRecordText}));
+  const ScratchFile anonymous(OfwText({DataRecord(0, 2, 0x80), kEndRecordText}));
   const struct {
     const char* name;
     const char* faults;
     std::optional<std::string> file;
     int runs;
     std::vector<SeamEvent> shown;
-    const char* revision;  // the label once the command and all it posted are done
+    // The labels and the upload button once the command and all it posted are done.
+    const char* revision;
+    const char* boardType;
+    bool upload;
   } cases[] = {
-      {"cancelled", nullptr, std::nullopt, 0, {}, "v2.11"},
-      {"damaged file", nullptr, damaged.path(), 0, {kBadFile}, "v2.11"},
-      {"simfault:absent", "simfault:absent", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:unpowered", "simfault:unpowered", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:dies@0", "simfault:dies@0", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:stuck@3", "simfault:stuck@3", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      {"cancelled", nullptr, std::nullopt, 0, {}, "v2.11", "Orvanta", false},
+      {"damaged file", nullptr, damaged.path(), 0, {kBadFile}, "v2.11", "Orvanta", false},
+      {"simfault:absent",
+       "simfault:absent",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:unpowered",
+       "simfault:unpowered",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:dies@0",
+       "simfault:dies@0",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:stuck@3",
+       "simfault:stuck@3",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
       // The demo image has 17 bytes: only the settings restore reaches byte 20.
       {"simfault:stuck@20",
        "simfault:stuck@20",
        kDemo220File,
        3,
        {kUploadFailed, kNotRestored},
-       "v2.11"},
-      {"restore refused", nullptr, kDemo220File, 1, {kIncomplete, kNotRestored}, "None"},
-      {"simfault:flaky", "simfault:flaky", kDemo220File, 6, {kComplete}, "v2.20"},
-      {"clean", nullptr, kDemo220File, 3, {kComplete}, "v2.20"},
+       "v2.20",
+       "Orvanta",
+       true},
+      {"restore refused",
+       nullptr,
+       kDemo220File,
+       1,
+       {kIncomplete, kNotRestored},
+       "v2.20",
+       "Orvanta",
+       true},
+      {"restore refused, too old",
+       nullptr,
+       kDemo205File,
+       1,
+       {kIncomplete, kNotRestored, TooOld("2.05")},
+       "v2.5",
+       "Orvanta",
+       false},
+      {"restore refused, Kalix",
+       nullptr,
+       kalix.path(),
+       1,
+       {kIncomplete, kNotRestored},
+       "v2.30",
+       "Kalix",
+       true},
+      {"restore refused, no identity",
+       nullptr,
+       anonymous.path(),
+       1,
+       {kIncomplete, kNotRestored},
+       "Unknown",
+       "Unknown",
+       true},
+      {"simfault:flaky", "simfault:flaky", kDemo220File, 6, {kComplete}, "v2.20", "Orvanta", true},
+      {"clean", nullptr, kDemo220File, 3, {kComplete}, "v2.20", "Orvanta", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
     bProgramInit = 0;
-    const bool restorable = std::string(c.name) != "restore refused";
+    const bool restorable = !std::string(c.name).starts_with("restore refused");
     if (restorable) {
       dlg->ReadFromBoard();
       dlg->SetDlgItemText(IDC_DWELL_EDIT, "17");
@@ -289,9 +370,13 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
     EXPECT_EQ(windows.texts.size(), static_cast<std::size_t>(c.runs));
     EXPECT_EQ(boxes, c.shown);
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), c.revision);
+    EXPECT_EQ(Text(IDC_BOARD_TYPE), c.boardType);
+    EXPECT_EQ(Enabled(IDC_UPLOAD), c.upload);
+    const bool lcd = std::string(c.boardType) != "Kalix";
+    for (const int id : {1021, 1022, 1023, 1024, int{IDC_LCD_MENU_TREE}})
+      EXPECT_EQ(Enabled(id), lcd);
     const bool flashed = c.runs > 0 && c.shown.back() != kFirmwareFailed;
-    EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed);
-    EXPECT_EQ(Enabled(IDC_UPLOAD), flashed) << "the button the completion box sends the user to";
+    EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed && c.file == kDemo220File);
     const bool restored = !c.shown.empty() && c.shown.back() == kComplete;
     if (c.runs == 0) {
       EXPECT_EQ(board.DataByte(2), 10) << "the board is never reached";
