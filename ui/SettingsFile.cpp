@@ -2,12 +2,12 @@
 // back. The lines are the settings model's (settings/SettingsFile.h); here the dialog asks for
 // the name, moves the bytes and applies the values.
 #include <QComboBox>
-#include <QFile>
 #include <QSaveFile>
 
 #include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PlainFile.h"
 #include "settings/SettingsFile.h"
 #include "ui/OrvantaAppDlg.h"
 #include "ui/SettingsText.h"
@@ -73,11 +73,11 @@ void COrvantaAppDlg::LoadConfiguration() {
   const std::optional<std::string> path =
       ShowFileDialog(SettingsFileRequest(FileDialogRequest::Mode::Open));
   if (!path) return;
-  QFile file(FilePath(*path));
-  // A file that cannot be opened is passed over in silence.
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray bytes = file.read(kSettingsFileBytesRead);
-  ApplySettingsFile(ReadSettingsFile(std::string_view(bytes.constData(), bytes.size())));
+  // A file that cannot be opened (a folder, a named pipe, a device too) is passed over in
+  // silence.
+  const std::optional<std::string> bytes = ReadPlainFile(*path, kSettingsFileBytesRead);
+  if (!bytes) return;
+  ApplySettingsFile(ReadSettingsFile(*bytes));
 }
 
 // In the order of the file's lines, as they are read.

@@ -2,7 +2,10 @@
 // refuses is tested in tests/board/FirmwareUploadTest.cpp, beside the board that must stay as it
 // is.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -85,6 +88,47 @@ TEST(FirmwareCheck, TakesWhatRealFilesHoldAndKeepsTheImage) {
   EXPECT_FALSE(Firmware_Validation_Check(file.path()));
   EXPECT_EQ(m_FWArray, data + "\n" + data + "\n" + data + "\n" + data + "\n");
   m_FWArray.clear();
+}
+
+// Only a regular file is read: a named pipe would wait for a writer forever and a device may never
+// end. Each case runs in a child process that an alarm ends, so that a regression fails instead of
+// hanging the suite.
+TEST(FirmwareCheckDeathTest, WhatIsNotARegularFileIsRefusedAtOnce) {
+  const ScratchFile file(OfwText({kEndRecordText}));
+  const std::string pipe = file.Beside("pipe.ofw");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string notRegular = "the file cannot be opened: it is not a regular file";
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {pipe, notRegular},
+      {"/dev/zero", notRegular},
+      {file.Beside("."), "the file cannot be opened: Is a directory"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EXIT(
+        {
+          alarm(5);
+          std::string image;
+          const OfwReport report = CheckFirmwareFile(c.path, image);
+          std::fputs(report.Message().c_str(), stderr);
+          std::_Exit(report.Message() == c.reason && !Firmware_Validation_Check(c.path) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "")
+        << c.path;
+  }
+}
+
+// Reading stops at the first line longer than 255 characters: /dev/zero is one endless line.
+TEST(FirmwareCheckDeathTest, ReadingStopsAtTheFirstLineTooLong) {
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        std::FILE* zero = std::fopen("/dev/zero", "r");
+        std::_Exit(zero != nullptr && count_lines(zero) == 1 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

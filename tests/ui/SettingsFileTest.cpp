@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -167,19 +170,29 @@ TEST_F(SettingsFiles, AFailedSaveSaysSoAndKeepsTheOldFileWhole) {
       << "no temporary file is left behind";
 }
 
+// Only a regular file is read: a named pipe could wait for a writer for ever and a device may
+// never end. The pipe here holds a whole file, so that reading it would show, not hang.
 TEST_F(SettingsFiles, CancelledOrUnreadableFilesChangeNothingAndSayNothing) {
   ShowBlock(TypicalBlock());
   const std::string before = Shown();
   FileDialogScript cancelled;
   dlg->SaveConfiguration();
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
+  const QString pipe = Path("pipe.osf");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const int pipeEnd = ::open(QFile::encodeName(pipe).constData(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(pipeEnd, 0);
+  const QByteArray filled = kExampleFile + QByteArray(20000, ' ');
+  ASSERT_EQ(::write(pipeEnd, filled.constData(), filled.size()), filled.size());
   for (const std::optional<std::string>& answer :
        {std::optional<std::string>(), std::optional(Std(Path("missing.osf"))),
-        std::optional(Std(dir.path()))}) {
+        std::optional(Std(dir.path())), std::optional(Std(pipe)),
+        std::optional<std::string>("/dev/zero")}) {
     FileDialogScript script({answer});
     dlg->LoadConfiguration();
     EXPECT_EQ(Shown(), before) << answer.value_or("cancelled");
   }
+  ::close(pipeEnd);
   EXPECT_TRUE(messages.messages.empty());
 }
 
