@@ -195,9 +195,11 @@ void CSettingsDlg::OnOK() {
   const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toStdString());
   QString why;
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
-    // Written beside the old file and renamed over it, so a failure never leaves half a file. The
-    // flush first: a commit after a write the disk refused in part would still replace the file.
+    // Written beside the old file and renamed over it, so a failure never leaves half a file; in
+    // place where the folder takes no new file. The flush first: a commit after a write the disk
+    // refused in part would still replace the file.
     QSaveFile out(PathToQt(file->string()));
+    out.setDirectWriteFallback(true);
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
         !out.commit()) {

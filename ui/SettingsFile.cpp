@@ -28,9 +28,11 @@ QString FilePath(const std::string& path) {
 }
 
 // The old file is replaced only once the whole new one is on disk, so a failed save never leaves
-// the user with half a file.
+// the user with half a file. A folder that takes no new file gets the file written in place, as a
+// plain write would.
 bool WriteWholeFile(const QString& path, const std::string& text) {
   QSaveFile file(path);
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(text.size());
   // The explicit flush: a commit after a write the disk refused only in part would still replace

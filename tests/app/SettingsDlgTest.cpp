@@ -9,10 +9,12 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/ConnectionSettings.h"
 #include "app/Globals.h"
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
 #include "tests/app/ShellTestSupport.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/Recorders.h"
 
 namespace fs = std::filesystem;
@@ -161,6 +163,23 @@ TEST_F(SettingsDlgTest, AChoiceThatCannotBeSavedIsUsedAndTheUserIsTold) {
   scratch.Write(kConnSettingsFile, "3bc");
   Open();
   EXPECT_EQ(base, 0x3BCu);
+}
+
+// Where the folder refuses the new file that would replace the old one whole, the file is
+// written in place, as it may be.
+TEST_F(SettingsDlgTest, AWritableFileInAFolderThatIsNotIsReplaced) {
+  scratch.Write(kConnSettingsFile, "378");
+  {
+    const ReadOnlyFolder folder(scratch.Dir());
+    if (!folder.Holds()) GTEST_SKIP() << "this file system lets anybody write anywhere";
+    Open();
+    Click(IDC_LPT2);
+    Click(IDOK);
+  }
+  EXPECT_EQ(scratch.Read(kConnSettingsFile), "278");
+  EXPECT_EQ(base, 0x278u);
+  EXPECT_FALSE(unsavedPortChoice.has_value());
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {

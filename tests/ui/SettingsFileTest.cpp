@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "settings/SettingsBlock.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/ui/MainDialogFixture.h"
 
 namespace {
@@ -172,6 +173,21 @@ TEST_F(SettingsFiles, AFailedSaveSaysSoAndKeepsTheOldFileWhole) {
 
 // Only a regular file is read: a named pipe could wait for a writer for ever and a device may
 // never end. The pipe here holds a whole file, so that reading it would show, not hang.
+// Where the folder refuses the new file that would replace the old one whole, the file is
+// written in place, as it may be.
+TEST_F(SettingsFiles, AWritableFileInAFolderThatIsNotIsReplaced) {
+  WriteFile(Path("old.osf"), "old settings");
+  ShowBlock(TypicalBlock());
+  Save(Path("expected.osf"));
+  {
+    const ReadOnlyFolder folder(Std(dir.path()));
+    if (!folder.Holds()) GTEST_SKIP() << "this file system lets anybody write anywhere";
+    Save(Path("old.osf"));
+  }
+  EXPECT_EQ(ReadFile(Path("old.osf")), ReadFile(Path("expected.osf")));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(SettingsFiles, CancelledOrUnreadableFilesChangeNothingAndSayNothing) {
   ShowBlock(TypicalBlock());
   const std::string before = Shown();
