@@ -49,7 +49,8 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
       {":0300300002337A2E", 0, 0},  // bad checksum: found before any byte is written
       {"X0300300002337A1E", 0, 0},
       {":0300300002337a1e", 0, 0},
-      {":03003000023", 0, 0},  // cut short: nothing is read past its end
+      {":03003000023", 0, 0},        // cut short: nothing is read past its end
+      {":0300300002337A1E0", 0, 0},  // an odd digit left over
       {"", 0, 0},
       {":020000040000FA", 2, 0},  // address and start records program nothing
       {":0400000300000000F9", 2, 0},
@@ -81,9 +82,13 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
 TEST(FirmwareCheck, TakesWhatRealFilesHoldAndKeepsTheImage) {
   const std::string data = ":0300300002337A1E";
   const std::string end = kEndRecordText;
-  ScratchFile file("\r\n" + OfwLine(data, "K:\x7f") + " \t" + OfwLine(end, "%$#") + "\r\n\r\n");
-  EXPECT_TRUE(Firmware_Validation_Check(file.path()));
-  EXPECT_EQ(m_FWArray, data + "\n" + end + "\n");
+  ScratchFile file("");
+  // Every white-space character of the C library separates lines.
+  for (const char* space : {" ", "\t", "\n", "\v", "\f", "\r", "\r\n\r\n"}) {
+    file.Write(space + OfwLine(data, "K:\x7f") + space + OfwLine(end, "%$#") + space);
+    EXPECT_TRUE(Firmware_Validation_Check(file.path())) << int(space[0]);
+    EXPECT_EQ(m_FWArray, data + "\n" + end + "\n") << int(space[0]);
+  }
   file.Write(OfwText({data, data, data, data}) + "000" + data + "\n" + OfwLine(end));
   EXPECT_FALSE(Firmware_Validation_Check(file.path()));
   EXPECT_EQ(m_FWArray, data + "\n" + data + "\n" + data + "\n" + data + "\n");

@@ -158,7 +158,12 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     const Block before = TypicalBlock();
     LoadBlock(before);
     QString shownDuringMessage;
-    messages.onShow = [&](const MessageBoxRequest&) { shownDuringMessage = Text(1006); };
+    QString dwellDuringMessage;
+    const QString dwellBefore = Text(IDC_DWELL_EDIT);
+    messages.onShow = [&](const MessageBoxRequest&) {
+      shownDuringMessage = Text(1006);
+      dwellDuringMessage = Text(IDC_DWELL_EDIT);
+    };
     const bool fails = s.revision == std::string("Unknown");
 
     Button(IDC_DOWNLOAD)->click();
@@ -172,6 +177,7 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
       EXPECT_EQ(boxes, std::vector{kReadFailed});
+      EXPECT_EQ(dwellDuringMessage, dwellBefore) << "cleared once the message is closed";
       EXPECT_EQ(Combo(IDC_FIRING_MODE_COMBO)->currentIndex(), -1);
       EXPECT_EQ(Text(IDC_DWELL_EDIT), "");
       EXPECT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "  ");

@@ -92,6 +92,19 @@ TEST_F(SettingsFiles, ExampleFileOpensAndIsSavedByteForByte) {
   EXPECT_EQ(script.requests[0].initialName, "");
   EXPECT_EQ(script.requests[1].mode, FileDialogRequest::Mode::Save);
   EXPECT_EQ(script.requests[1].initialName, "MySettings.osf");
+
+  // Every line as long as one read takes (254 characters and CR LF): read to the last digit of
+  // the last line.
+  QByteArray longest;
+  for (QByteArray line : kExampleFile.trimmed().split('\n')) {
+    line = line.trimmed();
+    if (line.startsWith("18:")) line.insert(3, QByteArray(254 - line.size(), ' '));
+    longest += line.leftJustified(254, ' ') + "\r\n";
+  }
+  ASSERT_EQ(longest.size(), 19 * 256);
+  dlg->LoadUpBlankSettings();
+  Open(longest);
+  EXPECT_EQ(Shown(), "0,4,5,0,0,1,2,3,'4','10','6','05','00',x--xx-x-x- enabled 65535");
 }
 
 TEST_F(SettingsFiles, SavingThenOpeningGivesBackWhatADownloadShowed) {
@@ -124,6 +137,12 @@ TEST_F(SettingsFiles, OpenedValuesAreAppliedWithoutBeingChecked) {
        "-1,4,5,0,0,1,2,3,'4','10','6','05','00',x--xx-x-x- enabled 65535", IDC_FIRING_MODE_COMBO},
       {QByteArray(kExampleFile).replace("0:0\r\n1:", "0:5\r\n1:"),
        "0,4,5,0,0,1,2,3,'4','10','6','05','00',---xx-x-x- enabled 65535", IDC_OM_STANDARD},
+      // An after-eye choice of 2 or out of range checks neither button but enables the delay
+      // box; the choices read back after it (line 7 on) take the empty group as no choice.
+      {QByteArray(kExampleFile).replace("5:1-6", "5:2-6"),
+       "0,4,5,0,0,1,2,3,'4','10','6','05','00',x---x-x-x- enabled 65535", IDC_AE_BYPASS_EYE},
+      {QByteArray(kExampleFile).replace("5:1-6", "5:-1-6"),
+       "0,4,5,0,0,1,2,3,'4','10','1-6','05','00',x---x-x-x- enabled 65535", IDC_AE_BYPASS_EYE},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file.left(40).toStdString());
