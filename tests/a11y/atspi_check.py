@@ -94,11 +94,6 @@ def main_window():
     return None
 
 
-def text_of(node):
-    text = node.get_text_iface()
-    return text.get_text(0, -1) if text is not None else node.get_name()
-
-
 def check_combo_boxes(window):
     combos = find_all(window, Atspi.Role.COMBO_BOX)
     check(len(combos) == len(COMBO_LABELS), "%d combo boxes" % len(combos))
