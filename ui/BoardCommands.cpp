@@ -12,6 +12,7 @@
 #include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 #include "settings/SettingsBlock.h"
 #include "ui/OrvantaAppDlg.h"
@@ -96,6 +97,12 @@ std::string TooOldText(float revision) {
   return text;
 }
 
+// A connection failure's box, with the reason below its text when the port itself could not be
+// opened: a user started from the menu never sees the line on standard error.
+void ShowConnectionFailure(const char* text, const char* title) {
+  ShowMessageBox(text, title, MsgIcon::Warning, PortOpenFailure());
+}
+
 void EnableLCDControls(COrvantaAppDlg& dlg, bool sections, bool menuTree) {
   for (const int id : kLCDSectionCombos) dlg.EnableDlgItem(id, sections);
   dlg.EnableDlgItem(IDC_LCD_MENU_TREE, menuTree);
@@ -109,7 +116,7 @@ void ShowBoardLabels(COrvantaAppDlg& dlg, const std::string& revision, const std
 }
 
 void OnDownloadFailed(COrvantaAppDlg& dlg) {
-  ShowMessageBox(kBoardReadFailedText, kBoardReadFailedTitle, MsgIcon::Warning);
+  ShowConnectionFailure(kBoardReadFailedText, kBoardReadFailedTitle);
   dlg.LoadUpBlankSettings();
   ShowBoardLabels(dlg, kUnknown, kUnknown);
   EnableLCDControls(dlg, true, true);
@@ -148,7 +155,7 @@ bool ProgramFirmware(const QString& path) {
     return false;
   }
   if (!RunBoardOperation(CStatusDlg::kFirmware, path)) {
-    ShowMessageBox(kFirmwareFailedText, kFirmwareFailedTitle, MsgIcon::Warning);
+    ShowConnectionFailure(kFirmwareFailedText, kFirmwareFailedTitle);
     return false;
   }
   return true;
@@ -185,7 +192,7 @@ bool COrvantaAppDlg::UploadSettings() {
   }
   PopulateSettingArrayFromDialog();
   if (!RunBoardOperation(CStatusDlg::kUpload)) {
-    ShowMessageBox(kUploadFailedText, kUploadFailedTitle, MsgIcon::Warning);
+    ShowConnectionFailure(kUploadFailedText, kUploadFailedTitle);
     return false;
   }
   return true;
