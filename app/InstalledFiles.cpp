@@ -17,10 +17,21 @@ bool HoldsFile(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
+std::filesystem::path& DataDir() {
+  static std::filesystem::path dir = ORVANTA_DATA_DIR;
+  return dir;
+}
+
 }  // namespace
 
 std::filesystem::path InstalledDataDir() {
-  return ORVANTA_DATA_DIR;
+  return DataDir();
+}
+
+std::filesystem::path SetInstalledDataDir(std::filesystem::path dir) {
+  std::filesystem::path previous = std::move(DataDir());
+  DataDir() = std::move(dir);
+  return previous;
 }
 
 std::optional<std::filesystem::path> FindDocumentIn(

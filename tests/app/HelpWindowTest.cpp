@@ -13,6 +13,7 @@
 
 #include "app/Globals.h"
 #include "app/HelpWindow.h"
+#include "app/InstalledFiles.h"
 #include "app/SettingsDlg.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/support/Recorders.h"
@@ -162,6 +163,15 @@ TEST_F(HelpWindowTest, HelpFromAModalDialogStaysUsableAndOutlivesIt) {
   ASSERT_NE(HelpWindow::Current(), nullptr);
   EXPECT_EQ(HelpWindow::Current()->parentWidget(), dlg.get());
   EXPECT_TRUE(HelpWindow::Current()->isVisible());
+}
+
+// Installed, the help file lives in the package's data folder, not in the application directory.
+TEST_F(HelpWindowTest, AnInstalledHelpFileServesWhenTheApplicationDirectoryHasNone) {
+  std::filesystem::create_directories(InstalledDataDir());
+  std::filesystem::rename(scratch.Dir() / kHelpFile, InstalledDataDir() / kHelpFile);
+  PressF1();
+  ASSERT_NE(HelpWindow::Current(), nullptr);
+  EXPECT_EQ(HelpWindow::Current()->Browser()->source(), kIndex);
 }
 
 TEST_F(HelpWindowTest, MissingOrDamagedHelpFileIsSilent) {
