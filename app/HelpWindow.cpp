@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolButton>

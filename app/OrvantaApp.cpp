@@ -38,5 +38,7 @@ std::unique_ptr<QApplication> StartApplication(int argc, char** argv) {
   qtArgc = argc > 0 ? 1 : 0;
   auto application = std::make_unique<QApplication>(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("orvanta"));
+  // Lets the desktop match the window to the menu entry and its icon.
+  QApplication::setDesktopFileName(QStringLiteral("com.tarvelcorp.orvanta"));
   return application;
 }
