@@ -1,7 +1,8 @@
 // The real parallel port at the address that `base` names, reached through Linux ppdev
 // (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86.
 // Without either it behaves as AbsentPort and says on standard error why, again only when the
-// reason changes; each board run tries the port again.
+// reason changes, and keeps the reason in the user's words for the failure box (OpenFailure);
+// each board run tries the port again.
 #pragma once
 
 #include <cstdint>
