@@ -179,7 +179,7 @@ void CSettingsDlg::BuildControls() {
   RouteContextMenusToDialog(this, kSettingsHelp);
   // The help key of the application, as in the main dialog.
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-          &OpenHelpFile);
+          [this] { OpenHelpFile(this); });
 }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {

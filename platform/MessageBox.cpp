@@ -7,6 +7,7 @@ namespace {
 
 void PrintToStderr(const MessageBoxRequest& request) {
   std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
+  if (!request.informative.empty()) std::fprintf(stderr, "%s\n", request.informative.c_str());
 }
 
 MessageBoxHandler& Handler() {
@@ -16,8 +17,9 @@ MessageBoxHandler& Handler() {
 
 }  // namespace
 
-void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon) {
-  Handler()(MessageBoxRequest{text, title, icon});
+void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::string& informative) {
+  Handler()(MessageBoxRequest{text, title, icon, informative});
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {

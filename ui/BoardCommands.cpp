@@ -12,6 +12,7 @@
 #include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 #include "settings/SettingsBlock.h"
 #include "ui/OrvantaAppDlg.h"
@@ -96,6 +97,12 @@ std::string TooOldText(float revision) {
   return text;
 }
 
+// A connection failure's box, with the reason below its text when the port itself could not be
+// opened: a user started from the menu never sees the line on standard error.
+void ShowConnectionFailure(const char* text, const char* title) {
+  ShowMessageBox(text, title, MsgIcon::Warning, PortOpenFailure());
+}
+
 void EnableLCDControls(COrvantaAppDlg& dlg, bool sections, bool menuTree) {
   for (const int id : kLCDSectionCombos) dlg.EnableDlgItem(id, sections);
   dlg.EnableDlgItem(IDC_LCD_MENU_TREE, menuTree);
@@ -109,7 +116,7 @@ void ShowBoardLabels(COrvantaAppDlg& dlg, const std::string& revision, const std
 }
 
 void OnDownloadFailed(COrvantaAppDlg& dlg) {
-  ShowMessageBox(kBoardReadFailedText, kBoardReadFailedTitle, MsgIcon::Warning);
+  ShowConnectionFailure(kBoardReadFailedText, kBoardReadFailedTitle);
   dlg.LoadUpBlankSettings();
   ShowBoardLabels(dlg, kUnknown, kUnknown);
   EnableLCDControls(dlg, true, true);
@@ -160,7 +167,7 @@ std::optional<ImageSummary> ProgramFirmware(const QString& path) {
     return std::nullopt;
   }
   if (!RunBoardOperation(CStatusDlg::kFirmware, path)) {
-    ShowMessageBox(kFirmwareFailedText, kFirmwareFailedTitle, MsgIcon::Warning);
+    ShowConnectionFailure(kFirmwareFailedText, kFirmwareFailedTitle);
     return std::nullopt;
   }
   return report.summary;
@@ -198,7 +205,7 @@ bool COrvantaAppDlg::UploadSettings() {
   }
   PopulateSettingArrayFromDialog();
   if (!RunBoardOperation(CStatusDlg::kUpload)) {
-    ShowMessageBox(kUploadFailedText, kUploadFailedTitle, MsgIcon::Warning);
+    ShowConnectionFailure(kUploadFailedText, kUploadFailedTitle);
     return false;
   }
   return true;

@@ -468,4 +468,59 @@ TEST_F(BoardCommands, ProgrammingModeLoadsEveryBoardFromTheFirstFileChosen) {
   }
 }
 
+// The simulated cable, as seen through a port backend that could (or could not) open its port.
+class PortWithReason final : public PortBackend {
+ public:
+  PortWithReason(PortBackend& through, std::string reason)
+      : through_(through), reason_(std::move(reason)), previous_(SetPortBackend(this)) {}
+  ~PortWithReason() override { SetPortBackend(previous_); }
+  PortWithReason(const PortWithReason&) = delete;
+  PortWithReason& operator=(const PortWithReason&) = delete;
+  void Write(uint16_t port, uint8_t value) override { through_.Write(port, value); }
+  uint8_t Read(uint16_t port) override { return through_.Read(port); }
+  void Delay(uint32_t units) override { through_.Delay(units); }
+  void BeginRun() override { through_.BeginRun(); }
+  std::string OpenFailure() const override { return reason_; }
+
+ private:
+  PortBackend& through_;
+  std::string reason_;
+  PortBackend* previous_;
+};
+
+SeamEvent WithReason(SeamEvent box, const std::string& reason) {
+  box.message.informative = reason;
+  return box;
+}
+
+// The three connection failures carry the backend's reason below their fixed text, and only when
+// the port could not be opened; a board that stays silent on an open port gets the box alone.
+TEST_F(BoardCommands, ConnectionFailuresSayWhyThePortCouldNotBeOpened) {
+  const std::string denied =
+      "Permission denied on /dev/parport0. Add yourself to the lp group, then log out and in "
+      "again.";
+  const struct {
+    const char* name;
+    int button;
+    SeamEvent box;
+  } commands[] = {
+      {"download", IDC_DOWNLOAD, kReadFailed},
+      {"upload", IDC_UPLOAD, kUploadFailed},
+      {"firmware", IDC_UPDATE_FIRMWARE, kFirmwareFailed},
+  };
+  bProgramInit = 0;
+  for (const auto& c : commands) {
+    for (const std::string& reason : {denied, std::string()}) {
+      SCOPED_TRACE(std::string(c.name) + (reason.empty() ? ", port open" : ", port refused"));
+      Plug(nullptr);
+      dlg->ReadFromBoard();
+      Plug("simfault:absent");
+      PortWithReason port(sim, reason);
+      FileDialogScript files({kDemo220File});
+      Button(c.button)->click();
+      EXPECT_EQ(boxes, std::vector{WithReason(c.box, reason)});
+    }
+  }
+}
+
 }  // namespace
