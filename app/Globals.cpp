@@ -8,6 +8,7 @@ int32_t bSimulate = 0;
 SimFaultPlan simFaults;
 float fDelayOffSet = 1.0f;
 int32_t bFastProgramming = 0;
+int32_t bDataFolder = 0;
 
 std::string lpPathBuffer;
 

@@ -15,6 +15,9 @@ extern SimFaultPlan simFaults;  // "simfault:...": faults the simulated board is
 extern float fDelayOffSet;      // "delaymultX": scales every calibrated wait; always > 0
 // "fastprogramming": verified byte writes poll the chip instead of waiting the fixed time.
 extern int32_t bFastProgramming;
+// "datafolder" (the desktop entry's start): the user's data folder for the tool becomes the
+// working directory, so its files do not land in the home folder.
+extern int32_t bDataFolder;
 
 // The application directory: the working directory when the main dialog starts, as long as the
 // system allows. Empty until then, and for good when the working directory cannot be read.

@@ -70,14 +70,11 @@ void PlatformSetup::UseCables(PortBackend& parallel) {
   previousPort_ = SetPortBackend(cableSwitch_.get());
   UsbBitBang* device = usbDevice_.get();
   previousUsbList_ = SetUsbListHandler([device] { return device->List(); });
-  CableSwitch* cable = cableSwitch_.get();
-  previousInformative_ = SetWarningInformativeSource([cable] { return cable->FailureReason(); });
 }
 
 PlatformSetup::~PlatformSetup() {
   SetPortBackend(previousPort_);
   SetUsbListHandler(previousUsbList_);
-  SetWarningInformativeSource(previousInformative_);
   usbCable_.reset();  // closes the USB cable before its chip goes
   SetCalibrationClock(previousClock_);
   SetMessageBoxHandler(previousMessageBox_);

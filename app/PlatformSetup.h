@@ -48,7 +48,6 @@ class PlatformSetup {
   std::unique_ptr<UsbCable> usbCable_;
   std::unique_ptr<CableSwitch> cableSwitch_;
   UsbListHandler previousUsbList_;
-  InformativeSource previousInformative_;
   PortBackend* previousPort_ = nullptr;
   Clock* previousClock_ = nullptr;
   MessageBoxHandler previousMessageBox_;

@@ -40,7 +40,8 @@ constexpr int kParseProgrammed = 2;
 // in programming mode, its code memory erased in this board run.
 int parse_line(char* line);
 
-// The number of white-space-separated lines in `file`, which is then rewound to its start.
+// The number of white-space-separated lines in `file`, which is then rewound to its start. A line
+// longer than 255 characters is the last one counted.
 int count_lines(std::FILE* file);
 
 // The check behind Firmware_Validation_Check, saying which line is wrong and why: the file at

@@ -29,8 +29,9 @@ void SetLines(uint8_t data) {
   PortFlush();  // the lines must be there while the message is on the screen
 }
 
+// Each box says underneath why, when the cable could not be used: the lines are not moving then.
 void Show(const std::string& text) {
-  ShowMessageBox(text, kAppName, MsgIcon::Warning);
+  ShowMessageBox(text, kAppName, MsgIcon::Warning, PortOpenFailure());
 }
 
 }  // namespace

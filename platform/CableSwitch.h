@@ -22,7 +22,7 @@ class CableSwitch final : public PortBackend {
   void Flush() override { Active().Flush(); }
   bool TimesWaitsItself() const override { return Active().TimesWaitsItself(); }
   uint64_t UnitsBeyondDelays() const override { return Active().UnitsBeyondDelays(); }
-  std::string FailureReason() const override { return Active().FailureReason(); }
+  std::string OpenFailure() const override { return Active().OpenFailure(); }
 
  private:
   PortBackend& Active() const { return useUsb_ != 0 ? usb_ : parallel_; }

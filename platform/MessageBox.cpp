@@ -7,12 +7,7 @@ namespace {
 
 void PrintToStderr(const MessageBoxRequest& request) {
   std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
-  if (!request.informative.empty()) std::fprintf(stderr, "  %s\n", request.informative.c_str());
-}
-
-InformativeSource& WarningSource() {
-  static InformativeSource source;
-  return source;
+  if (!request.informative.empty()) std::fprintf(stderr, "%s\n", request.informative.c_str());
 }
 
 MessageBoxHandler& Handler() {
@@ -22,16 +17,9 @@ MessageBoxHandler& Handler() {
 
 }  // namespace
 
-void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon) {
-  MessageBoxRequest request{text, title, icon, {}};
-  if (icon == MsgIcon::Warning && WarningSource()) request.informative = WarningSource()();
-  Handler()(request);
-}
-
-InformativeSource SetWarningInformativeSource(InformativeSource source) {
-  InformativeSource previous = std::move(WarningSource());
-  WarningSource() = std::move(source);
-  return previous;
+void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::string& informative) {
+  Handler()(MessageBoxRequest{text, title, icon, informative});
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {

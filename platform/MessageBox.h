@@ -15,19 +15,16 @@ struct MessageBoxRequest {
   std::string text;
   std::string title;
   MsgIcon icon = MsgIcon::None;
-  // Smaller text under the message: why a connection failed. Empty for none.
+  // Shown below the text in smaller type: why it happened, when the tool knows more than the
+  // fixed text says. Empty for most boxes.
   std::string informative;
 };
 
 using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
 
 // Shows the box and returns when the user has dismissed it.
-void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon);
-
-// What a warning box (the connection failures) adds as its informative text: PlatformSetup asks
-// the cable why it failed. Returns the previous source; an empty source adds nothing.
-using InformativeSource = std::function<std::string()>;
-InformativeSource SetWarningInformativeSource(InformativeSource source);
+void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::string& informative = {});
 
 // Installs `handler` and returns the previous one; an empty handler restores the default, which
 // prints the message on standard error.

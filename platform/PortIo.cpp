@@ -59,6 +59,10 @@ void PortBeginRun() {
   gActive->BeginRun();
 }
 
+std::string PortOpenFailure() {
+  return gActive->OpenFailure();
+}
+
 PortBackend* SetPortBackend(PortBackend* backend) {
   PortBackend* previous = gActive == &gAbsentPort ? nullptr : gActive;
   gActive = backend != nullptr ? backend : &gAbsentPort;

@@ -39,8 +39,10 @@ class PortBackend {
   // Delay units' worth of time spent beyond the delays asked for (a USB round trip), so that a
   // bound counted in delay units holds on every cable.
   virtual uint64_t UnitsBeyondDelays() const { return 0; }
-  // Why the cable could not be used in the current board run; empty when nothing is wrong.
-  virtual std::string FailureReason() const { return std::string(); }
+  // Why the port itself could not be opened (or, for the USB cable, stopped answering) at the
+  // last attempt, in the user's words (what went wrong and what to do); empty when it was opened,
+  // or when the backend has no port to open.
+  virtual std::string OpenFailure() const { return {}; }
 
  private:
   std::deque<uint8_t> queuedReads_;
@@ -65,6 +67,8 @@ void PortQueueRead(uint16_t port);
 uint8_t PortTakeRead();
 // Sends whatever the active backend has queued.
 void PortFlush();
+// The active backend's OpenFailure: why the last board run could not open the port.
+std::string PortOpenFailure();
 
 // Makes `backend` the active one and returns the previous; nullptr selects the absent port.
 // The caller keeps ownership.

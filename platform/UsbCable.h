@@ -83,7 +83,7 @@ class UsbCable final : public PortBackend {
   void Flush() override;
   bool TimesWaitsItself() const override { return true; }
   uint64_t UnitsBeyondDelays() const override { return roundTrips_ * kUsbRoundTripUs; }
-  std::string FailureReason() const override { return reason_; }
+  std::string OpenFailure() const override { return reason_; }
 
   // Round trips so far (each flush that waited for samples).
   uint64_t RoundTrips() const { return roundTrips_; }

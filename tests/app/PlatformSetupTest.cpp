@@ -76,7 +76,7 @@ TEST_F(PlatformSetupTest, TheUsbCableReachesTheSameSimulatedBoardWithItsFaults) 
     PlatformSetup setup;
     bUsbCable = c.usb;
     EXPECT_EQ(PullSettingsFromBoard(view), c.result) << (c.fault ? c.fault : "no fault");
-    EXPECT_EQ(ActivePortBackend().FailureReason(), "") << "the cable itself is fine";
+    EXPECT_EQ(ActivePortBackend().OpenFailure(), "") << "the cable itself is fine";
     if (c.result == 1) {
       SettingsArray[3] = 23;
       ASSERT_EQ(PushSettingsToBoard(view), 1);

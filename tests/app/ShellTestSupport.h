@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "app/AppDirectory.h"
+#include "app/InstalledFiles.h"
 #include "platform/Controls.h"
 #include "platform/PopupHelp.h"
 #include "platform/ShellOpen.h"
@@ -74,13 +75,16 @@ class ScratchAppDirectory {
       : previous_(std::filesystem::current_path()),
         root_(std::filesystem::temp_directory_path() /
               ("orvanta-shell-" + std::to_string(getpid()))),
-        dir_(root_ / leaf) {
+        dir_(root_ / leaf),
+        // An installed package must not answer for a file a test has taken away.
+        previousDataDir_(SetInstalledDataDir(root_ / "installed")) {
     std::filesystem::remove_all(root_);
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
     DetermineAppDirectory();
   }
   ~ScratchAppDirectory() {
+    SetInstalledDataDir(previousDataDir_);
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(root_);
   }
@@ -95,5 +99,5 @@ class ScratchAppDirectory {
   }
 
  private:
-  std::filesystem::path previous_, root_, dir_;
+  std::filesystem::path previous_, root_, dir_, previousDataDir_;
 };

@@ -110,7 +110,7 @@ TEST_F(UsbCableTest, EachOperationLeavesTheBoardAsTheParallelPortDoes) {
       EXPECT_EQ(std::vector<uint8_t>(SettingsArray, SettingsArray + kSettingsArraySize),
                 parallel.settings);
       EXPECT_FALSE(usb.board.ResetHeld()) << "the board runs its firmware again";
-      EXPECT_EQ(usb.cable.FailureReason(), "");
+      EXPECT_EQ(usb.cable.OpenFailure(), "");
     }
   }
 }
@@ -136,7 +136,7 @@ TEST_F(UsbCableTest, EachFaultFailsEveryOperationWithItsReason) {
       SimulatedUsbCable usb(fault.plan);
       const BoardMemories before = usb.board.Memories();
       EXPECT_EQ(operation.run(view, demo.path()), 0);
-      EXPECT_EQ(usb.cable.FailureReason(), fault.reason);
+      EXPECT_EQ(usb.cable.OpenFailure(), fault.reason);
       if (!fault.plan.unplugAfterBytes) {
         EXPECT_TRUE(usb.board.Memories() == before);
       }
@@ -144,7 +144,7 @@ TEST_F(UsbCableTest, EachFaultFailsEveryOperationWithItsReason) {
       usb.chip.SetPlan({});
       ResetGlobals();
       EXPECT_EQ(operation.run(view, demo.path()), 1);
-      EXPECT_EQ(usb.cable.FailureReason(), "");
+      EXPECT_EQ(usb.cable.OpenFailure(), "");
     }
   }
 }
@@ -207,7 +207,7 @@ TEST(UsbCableOnThisMachine, WithoutAnFt232rADownloadFailsSayingNoneWasFound) {
   PortBackend* previous = SetPortBackend(&cable);
   NoView view;
   EXPECT_EQ(PullSettingsFromBoard(view), 0);
-  EXPECT_EQ(cable.FailureReason(), kUsbNotFoundText);
+  EXPECT_EQ(cable.OpenFailure(), kUsbNotFoundText);
   SetPortBackend(previous);
   ResetGlobals();
 }

@@ -12,7 +12,7 @@
 bool SeamEvent::operator==(const SeamEvent& other) const {
   return kind == other.kind && port == other.port && value == other.value && units == other.units &&
          message.text == other.message.text && message.title == other.message.title &&
-         message.icon == other.message.icon;
+         message.icon == other.message.icon && message.informative == other.message.informative;
 }
 
 std::string Describe(const SeamEvent& event) {
@@ -29,7 +29,8 @@ std::string Describe(const SeamEvent& event) {
       return text;
     case SeamEvent::Message:
       return "M [" + event.message.title + "] " + event.message.text + " icon " +
-             std::to_string(static_cast<int>(event.message.icon));
+             std::to_string(static_cast<int>(event.message.icon)) +
+             (event.message.informative.empty() ? "" : " (" + event.message.informative + ")");
   }
   return "?";
 }
@@ -149,6 +150,7 @@ void ResetGlobals() {
   simFaults = SimFaultPlan{};
   fDelayOffSet = 1.0f;
   bFastProgramming = 0;
+  bDataFolder = 0;
   m_FirmwareRevision.clear();
   m_BoardType.clear();
   m_FWArray.clear();

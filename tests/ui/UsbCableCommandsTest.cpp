@@ -21,10 +21,8 @@ class UsbCableCommands : public MainDialogTest {
     MainDialogTest::SetUp();
     bProgramInit = 0;
     bUsbCable = 1;
-    previousSource_ = SetWarningInformativeSource([this] { return usb->cable.FailureReason(); });
   }
   void TearDown() override {
-    SetWarningInformativeSource(previousSource_);
     usb.reset();
     MainDialogTest::TearDown();
   }
@@ -47,9 +45,6 @@ class UsbCableCommands : public MainDialogTest {
 
   std::unique_ptr<SimulatedUsbCable> usb;
   MessageRecorder messages;
-
- private:
-  InformativeSource previousSource_;
 };
 
 TEST_F(UsbCableCommands, AWorkingCableDownloadsUploadsAndUpdates) {
