@@ -1,20 +1,26 @@
 #include "app/Globals.h"
 
+#include "app/ConnectionSettings.h"
 #include "sim/SimFaults.h"
 
-int32_t bProgramInit = 0;
-int32_t bTestInit = 0;
-int32_t bSimulate = 0;
+namespace {
+
+constexpr int32_t kStartSimulate = 0;
+
+}  // namespace
+
+int32_t bSimulate = kStartSimulate;
 SimFaultPlan simFaults;
-float fDelayOffSet = 1.0f;
-int32_t bFastProgramming = 0;
 
 std::string lpPathBuffer;
 
-std::string m_FirmwareRevision;
-std::string m_BoardType;
-std::string m_FWArray;
-
-int32_t nCommResult = 0;
-uint8_t SettingsArray[kSettingsArraySize] = {};
-int32_t bFWLoadedOnce = 0;
+void ResetGlobals() {
+  ResetPortLineGlobals();
+  ResetSettingsArray();
+  ResetFirmwareImage();
+  ResetBoardSession();
+  bSimulate = kStartSimulate;
+  simFaults = SimFaultPlan{};
+  lpPathBuffer.clear();
+  unsavedPortChoice.reset();
+}

@@ -5,64 +5,37 @@
 
 #include "app/AppDirectory.h"
 #include "app/Globals.h"
-#include "link/Communication.h"
-#include "platform/Clock.h"
 #include "platform/HardwarePort.h"
-#include "platform/PopupHelp.h"
-#include "platform/PortIo.h"
 #include "platform/QtFileDialog.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtShellOpen.h"
-#include "sim/BoardFirmware.h"
-#include "sim/BoardStore.h"
 #include "sim/SimFaults.h"
-#include "sim/SimPort.h"
+#include "sim/SimulatedCable.h"
 
-PlatformSetup::PlatformSetup() {
-  previousMessageBox_ = SetMessageBoxHandler(ShowQtMessageBox);
-  previousFileDialog_ = SetFileDialogHandler(ShowQtFileDialog);
-  previousShellOpen_ = SetShellOpenHandler(QtShellOpen);
-  previousWhatsThisMenu_ = SetWhatsThisMenuHandler(QtWhatsThisMenu);
-  previousWhatsThisPopup_ = SetWhatsThisPopupHandler(QtWhatsThisPopup);
+PlatformSetup::PlatformSetup()
+    : messageBox_(MessageBoxSeam().Replace(ShowQtMessageBox)),
+      fileDialog_(FileDialogSeam().Replace(ShowQtFileDialog)),
+      shellOpen_(ShellOpenSeam().Replace(QtShellOpen)),
+      whatsThisMenu_(WhatsThisMenuSeam().Replace(QtWhatsThisMenu)),
+      whatsThisPopup_(WhatsThisPopupSeam().Replace(QtWhatsThisPopup)) {
   if (bSimulate == 1) {
-    simPort_ = std::make_unique<SimPort>(base);
-    SimBoard* board = nullptr;
-    // The same directory the main dialog takes as the application directory a moment later.
+    // The same directory the main dialog takes as the application directory a moment later;
+    // without one, a factory-fresh board that is never saved.
     if (const std::optional<std::filesystem::path> directory = ReadWorkingDirectory()) {
-      simBoard_ = std::make_unique<BoardStore>(*directory, std::cerr);
-      board = &simBoard_->Board();
+      cable_ = std::make_unique<SimulatedCable>(base, *directory, std::cerr);
     } else {
-      // No application directory: a factory-fresh board that is never saved.
-      bareBoard_ = std::make_unique<SimBoard>();
-      bareBoard_->SetMemories(FactoryMemories());
-      board = bareBoard_.get();
+      cable_ = std::make_unique<SimulatedCable>(base);
     }
-    simPort_->Attach(board);
-    if (!simFaults.Empty()) {
-      faultyBoard_ = std::make_unique<FaultyBoard>(*board, simFaults);
-      simPort_->Attach(faultyBoard_.get());
-    }
-    previousPort_ = SetPortBackend(simPort_.get());
-    previousClock_ = SetCalibrationClock(simPort_.get());
-  } else {
-    if (!simFaults.Empty()) {
-      std::cerr << "Simulated board: the simfault switches work only with simulate; ignored"
-                << std::endl;
-    }
-    hardwarePort_ = std::make_unique<HardwarePort>(base);
-    previousPort_ = SetPortBackend(hardwarePort_.get());
-    previousClock_ = SetCalibrationClock(nullptr);
+    cable_->SetFaults(simFaults);
+    return;
   }
+  if (!simFaults.Empty()) {
+    std::cerr << "Simulated board: the simfault switches work only with simulate; ignored"
+              << std::endl;
+  }
+  hardwarePort_ = std::make_unique<HardwarePort>(base);
+  hardwareBackend_.emplace(PortBackendSeam(), hardwarePort_.get());
+  monotonicClock_.emplace(CalibrationClockSeam(), nullptr);
 }
 
-PlatformSetup::~PlatformSetup() {
-  SetPortBackend(previousPort_);
-  SetCalibrationClock(previousClock_);
-  SetMessageBoxHandler(previousMessageBox_);
-  SetFileDialogHandler(previousFileDialog_);
-  SetShellOpenHandler(previousShellOpen_);
-  SetWhatsThisMenuHandler(previousWhatsThisMenu_);
-  SetWhatsThisPopupHandler(previousWhatsThisPopup_);
-  if (simPort_) simPort_->Attach(nullptr);
-  simBoard_.reset();  // saves the simulated board
-}
+PlatformSetup::~PlatformSetup() = default;

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/Globals.h"
+#include "board/BoardSession.h"
 #include "link/Communication.h"
 #include "platform/Controls.h"
 #include "platform/PostedMessage.h"

@@ -5,7 +5,7 @@
 namespace {
 
 AbsentPort gAbsentPort;
-PortBackend* gActive = &gAbsentPort;
+Replaceable<PortBackend*> gActive{&gAbsentPort};
 uint64_t gDelayUnits = 0;
 
 }  // namespace
@@ -15,16 +15,16 @@ void PortBackend::Delay(uint32_t units) {
 }
 
 void Out32(uint16_t port, uint16_t value) {
-  gActive->Write(port, static_cast<uint8_t>(value & 0xFF));
+  gActive.Get()->Write(port, static_cast<uint8_t>(value & 0xFF));
 }
 
 uint16_t Inp32(uint16_t port) {
-  return gActive->Read(port);
+  return gActive.Get()->Read(port);
 }
 
 void PortDelay(uint32_t units) {
   gDelayUnits += units;
-  gActive->Delay(units);
+  gActive.Get()->Delay(units);
 }
 
 uint64_t PortDelayUnitsSoFar() {
@@ -32,17 +32,15 @@ uint64_t PortDelayUnitsSoFar() {
 }
 
 void PortBeginRun() {
-  gActive->BeginRun();
+  gActive.Get()->BeginRun();
 }
 
-PortBackend* SetPortBackend(PortBackend* backend) {
-  PortBackend* previous = gActive == &gAbsentPort ? nullptr : gActive;
-  gActive = backend != nullptr ? backend : &gAbsentPort;
-  return previous;
+Replaceable<PortBackend*>& PortBackendSeam() {
+  return gActive;
 }
 
 PortBackend& ActivePortBackend() {
-  return *gActive;
+  return *gActive.Get();
 }
 
 void AbsentPort::Write(uint16_t port, uint8_t /*value*/) {

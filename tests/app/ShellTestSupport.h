@@ -20,31 +20,23 @@
 #include "platform/ShellOpen.h"
 
 struct ShellOpenRecorder {
-  ShellOpenRecorder() : previous(SetShellOpenHandler([this](auto& t) { opened.push_back(t); })) {}
-  ~ShellOpenRecorder() { SetShellOpenHandler(previous); }
   std::vector<std::string> opened;
-  ShellOpenHandler previous;
+  ShellOpenOverride inUse{ShellOpenSeam(), [this](auto& t) { opened.push_back(t); }};
 };
 
 // Records the control each menu was offered for and each pop-up's control and text.
 struct PopupHelpRecorder {
-  PopupHelpRecorder()
-      : previousMenu(SetWhatsThisMenuHandler([this](QWidget* control, QPoint) {
-          menus.push_back(ControlId(control));
-          return chooseEntry;
-        })),
-        previousPopup(SetWhatsThisPopupHandler([this](QPoint, const QString& text, QWidget* c) {
-          popups.emplace_back(ControlId(c), text.toStdString());
-        })) {}
-  ~PopupHelpRecorder() {
-    SetWhatsThisMenuHandler(previousMenu);
-    SetWhatsThisPopupHandler(previousPopup);
-  }
   bool chooseEntry = true;
   std::vector<int> menus;
   std::vector<std::pair<int, std::string>> popups;
-  WhatsThisMenuHandler previousMenu;
-  WhatsThisPopupHandler previousPopup;
+  WhatsThisMenuOverride menuInUse{WhatsThisMenuSeam(), [this](QWidget* control, QPoint) {
+                                    menus.push_back(ControlId(control));
+                                    return chooseEntry;
+                                  }};
+  WhatsThisPopupOverride popupInUse{WhatsThisPopupSeam(),
+                                    [this](QPoint, const QString& text, QWidget* c) {
+                                      popups.emplace_back(ControlId(c), text.toStdString());
+                                    }};
 };
 
 // A right click as it reaches `dialog`: sent to the control, whose parents get it when it does not

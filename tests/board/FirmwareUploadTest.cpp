@@ -13,6 +13,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/BoardHex.h"
 #include "sim/SimPort.h"
+#include "sim/SimulatedCable.h"
 #include "tests/board/RecordingView.h"
 #include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/CableTrace.h"
@@ -40,7 +41,6 @@ class FirmwareUpload : public ::testing::Test {
   void SetUp() override {
     ResetGlobals();
     board = FactoryBoard();
-    sim.Attach(&board);
     recorder.through = &sim;
     recorder.log().clear();
     view = RecordingView();
@@ -56,10 +56,10 @@ class FirmwareUpload : public ::testing::Test {
     return Instructions(CableTrace(recorder.log(), 0x378, delay_const));
   }
 
-  SimPort sim{base};
+  SimulatedCable cable{base};
+  SimPort& sim = cable.Port();
+  SimBoard& board = cable.Board();
   RecordingPort recorder;
-  ScopedCalibrationClock clock{&sim};
-  SimBoard board;
   RecordingView view;
 };
 

@@ -14,6 +14,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "sim/SimulatedCable.h"
 #include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
@@ -191,15 +192,14 @@ class StatusDlgOnABoard : public ::testing::Test {
   void SetUp() override {
     ResetGlobals();
     board = FactoryBoard();
-    sim.Attach(&board);
     port.through = &sim;
     port.recordDelays = false;
   }
   void TearDown() override { ResetGlobals(); }
-  SimBoard board;
-  SimPort sim{base};
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   RecordingPort port;
-  ScopedCalibrationClock clock{&sim};
 };
 
 TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnce) {

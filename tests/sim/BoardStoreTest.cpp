@@ -40,15 +40,9 @@ class BoardStoreFiles : public ::testing::Test {
         fs::temp_directory_path() / ("orvanta-sim-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(directory_);
     fs::create_directories(directory_);
-    previousPort_ = SetPortBackend(&port_);
-    previousClock_ = SetCalibrationClock(&port_);
     calculate_delay_const();
   }
-  void TearDown() override {
-    SetPortBackend(previousPort_);
-    SetCalibrationClock(previousClock_);
-    fs::remove_all(directory_);
-  }
+  void TearDown() override { fs::remove_all(directory_); }
 
   fs::path File() const { return directory_ / kBoardFileName; }
 
@@ -57,8 +51,8 @@ class BoardStoreFiles : public ::testing::Test {
   SimPort port_{base};
 
  private:
-  PortBackend* previousPort_ = nullptr;
-  Clock* previousClock_ = nullptr;
+  PortBackendOverride backend_{PortBackendSeam(), &port_};
+  ClockOverride clock_{CalibrationClockSeam(), &port_};
 };
 
 TEST_F(BoardStoreFiles, MissingFileGivesAFactoryBoardThatIsThenSaved) {

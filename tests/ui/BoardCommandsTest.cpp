@@ -7,6 +7,7 @@
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
+#include "sim/SimulatedCable.h"
 #include "tests/firmware/FirmwareFiles.h"
 #include "tests/ui/MainDialogFixture.h"
 
@@ -76,13 +77,11 @@ class BoardCommands : public MainDialogTest {
  protected:
   void SetUp() override {
     MainDialogTest::SetUp();
-    previousPort_ = SetPortBackend(&sim);
     Plug(nullptr);
   }
   void TearDown() override {
     // Left installed, the port would outlive this fixture and serve the next test.
     EXPECT_NE(previousPort_, &sim);
-    SetPortBackend(previousPort_);
     MainDialogTest::TearDown();
   }
   // A board running firmware `major`.`minor` for board type `type`, with `faults`; forgets what
@@ -93,8 +92,7 @@ class BoardCommands : public MainDialogTest {
     StartFirmware(board);
     SimFaultPlan plan;
     EXPECT_TRUE(faults == nullptr || ParseSimFault(faults, plan));
-    faulty = std::make_unique<FaultyBoard>(board, plan);
-    sim.Attach(faulty.get());
+    cable.SetFaults(plan);
     messages.messages.clear();
     boxes.clear();
     windows.texts.clear();
@@ -105,16 +103,14 @@ class BoardCommands : public MainDialogTest {
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::sendPostedEvents(); };
   }
 
-  SimBoard board;
-  std::unique_ptr<FaultyBoard> faulty;
-  SimPort sim{base};
-  ScopedCalibrationClock clock{&sim};
+  // The port in use before the fixture's cable: the cable puts it back when it goes.
+  PortBackend* const previousPort_ = &ActivePortBackend();
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   SeamLog boxes;  // the message boxes shown, in order
   MessageRecorder messages{&boxes};
   StatusWindows windows;
-
- private:
-  PortBackend* previousPort_ = nullptr;
 };
 
 // One download after another: the upload button keeps its state through failed downloads.

@@ -20,6 +20,7 @@
 #include "platform/Controls.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
+#include "sim/SimulatedCable.h"
 #include "tests/firmware/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
@@ -55,15 +56,12 @@ class Session : public ::testing::Test, public QObject {
  protected:
   void SetUp() override {
     ResetGlobals();
-    sim.Attach(&board);
-    previousPort_ = SetPortBackend(&sim);
     // Message boxes run a modal loop, which handles what was posted meanwhile.
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::processEvents(); };
     qApp->installEventFilter(this);
   }
   void TearDown() override {
     qApp->removeEventFilter(this);
-    SetPortBackend(previousPort_);
     ResetGlobals();
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -99,18 +97,15 @@ class Session : public ::testing::Test, public QObject {
     return titles;
   }
 
-  SimBoard board = FactoryBoard();
-  SimPort sim{base};
-  ScopedCalibrationClock clock{&sim};
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   MessageRecorder messages;
   FileDialogScript files{
       {DemoFirmware("orvanta-2.20.ofw").string(), DemoFirmware("orvanta-2.05.ofw").string()}};
   COrvantaAppDlg dlg;
   int statusWindows = 0;
   MidUpload mid;
-
- private:
-  PortBackend* previousPort_ = nullptr;
 };
 
 TEST_F(Session, DownloadPresetUploadAndTwoFirmwareUpdates) {
