@@ -8,7 +8,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 
 namespace {

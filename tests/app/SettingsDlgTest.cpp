@@ -2,6 +2,8 @@
 // be saved, its words and order, and its pop-up help.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QGroupBox>
@@ -12,8 +14,8 @@
 #include "app/Globals.h"
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
-#include "tests/app/ShellTestSupport.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/ShellDoubles.h"
 
 namespace fs = std::filesystem;
 

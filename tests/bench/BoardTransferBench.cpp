@@ -5,7 +5,7 @@
 #include "board/BoardOperations.h"
 #include "platform/PortIo.h"
 #include "sim/SimulatedCable.h"
-#include "tests/bench/CountingPort.h"
+#include "tests/support/CountingPort.h"
 #include "tests/support/NoView.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "platform/PortIo.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimulatedCable.h"
-#include "tests/bench/CountingPort.h"
+#include "tests/support/CountingPort.h"
 #include "tests/support/NoView.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
 #include "sim/SimulatedCable.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 

@@ -14,8 +14,8 @@
 #include "sim/BoardHex.h"
 #include "sim/SimPort.h"
 #include "sim/SimulatedCable.h"
-#include "tests/board/RecordingView.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/RecordingView.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 

@@ -12,7 +12,7 @@
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
 #include "sim/SimulatedCable.h"
-#include "tests/board/RecordingView.h"
+#include "tests/support/RecordingView.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 

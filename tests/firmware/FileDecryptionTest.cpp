@@ -11,7 +11,7 @@
 #include "link/Communication.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
 #include "sim/SimulatedCable.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/ui/MainDialogFixture.h"
 
 namespace {
@@ -141,7 +141,9 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     const Block before = TypicalBlock();
     LoadBlock(before);
     QString shownDuringMessage;
-    messages.onShow = [&](const MessageBoxRequest&) { shownDuringMessage = Text(1006); };
+    messages.onShow = [&](const MessageBoxRequest&) {
+      shownDuringMessage = Text(IDC_FIRMWARE_REVISION);
+    };
     const bool fails = s.revision == std::string("Unknown");
 
     Button(IDC_DOWNLOAD)->click();
@@ -151,7 +153,9 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), s.revision);
     EXPECT_EQ(Text(IDC_BOARD_TYPE), s.boardType);
     EXPECT_EQ(Enabled(IDC_UPLOAD), s.upload);
-    for (const int id : {1021, 1022, 1023, 1024}) EXPECT_EQ(Enabled(id), s.sections) << id;
+    for (const int id :
+         {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO, IDC_SECTION2B_COMBO})
+      EXPECT_EQ(Enabled(id), s.sections) << id;
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
       EXPECT_EQ(boxes, std::vector{kReadFailed});

@@ -21,7 +21,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
 #include "sim/SimulatedCable.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -77,7 +77,8 @@ class Session : public ::testing::Test, public QObject {
   void AtBarPosition(CStatusDlg& status, int value) {
     const int maximum = status.m_Progress->maximum();
     if (mid.position >= 0 || maximum < 2 || value < maximum / 2) return;
-    mid = {status.windowTitle(), LineText(&status, 1012), LineText(&status, 1014), value, maximum};
+    mid = {status.windowTitle(), LineText(&status, IDC_STATUS_TEXT),
+           LineText(&status, IDC_WARNING_TEXT), value, maximum};
     SaveScreenshot(&status, "status-window-firmware.png");
   }
 
