@@ -27,8 +27,10 @@ SimulatedCable::~SimulatedCable() {
 }
 
 void SimulatedCable::SetFaults(const SimFaultPlan& faults) {
+  // The faults of an earlier plan live in the board itself: end them first.
   port_.Attach(board_);
   faulty_.reset();
+  board_->ClearFaults();
   if (faults.Empty()) return;
   faulty_ = std::make_unique<FaultyBoard>(*board_, faults);
   port_.Attach(faulty_.get());

@@ -30,8 +30,8 @@ class SimulatedCable {
 
   SimBoard& Board() { return *board_; }
   SimPort& Port() { return port_; }
-  // Puts `faults` between port and board, run by run (sim/SimFaults.h); an empty plan plugs the
-  // board in directly.
+  // Puts `faults` between port and board, run by run (sim/SimFaults.h), in place of any given
+  // before; an empty plan plugs the board in directly.
   void SetFaults(const SimFaultPlan& faults);
 
  private:
