@@ -9,6 +9,7 @@
 
 #include "app/AppDirectory.h"
 #include "app/ContextHelp.h"
+#include "app/InstalledFiles.h"
 #include "platform/Controls.h"
 #include "platform/ShellOpen.h"
 
@@ -84,7 +85,7 @@ bool CAboutDlg::OnInitDialog() {
 }
 
 void CAboutDlg::DisplayManual() {
-  if (const std::optional<std::filesystem::path> manual = AppFile(kManualFile)) {
+  if (const std::optional<std::filesystem::path> manual = FindDocument(kManualFile)) {
     ShellOpen(manual->string());
   }
 }
@@ -94,7 +95,7 @@ void CAboutDlg::OpenWebsite() {
 }
 
 void CAboutDlg::DisplayHelpFile() {
-  OpenHelpFile();
+  OpenHelpFile(this);
 }
 
 void CAboutDlg::reject() {

@@ -69,6 +69,7 @@ void CommandLineInfo::ParseParam(const char* pszParam, bool /*bFlag*/, bool /*bL
   }
   if (argument == "simulate") bSimulate = 1;
   if (argument == "fastprogramming") bFastProgramming = 1;
+  if (argument == "datafolder") bDataFolder = 1;
   if (argument.starts_with(kSimFaultPrefix) && !ParseSimFault(argument, simFaults)) {
     std::cerr << "Simulated board: ignored \"" << argument
               << "\" (the faults are absent, unpowered, flaky, stuck@K and dies@N)" << std::endl;

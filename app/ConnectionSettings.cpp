@@ -22,10 +22,12 @@ std::string ReadConnectionToken(std::istream& in) {
   while (c != std::istream::traits_type::eof() && IsBlank(static_cast<char>(c))) c = in.get();
   while (c != std::istream::traits_type::eof() && !IsBlank(static_cast<char>(c))) {
     token.push_back(static_cast<char>(c));
-    if (token.size() > kMaxTokenLength) break;
+    if (token.size() > kMaxTokenLength) return token;
     c = in.get();
   }
-  return token.empty() ? std::string(" ") : token;
+  if (token.empty()) return " ";
+  // The word's text ends at a NUL, as a C string does.
+  return token.substr(0, token.find('\0'));
 }
 
 std::optional<uint32_t> ParseConnectionToken(std::string_view token) {

@@ -16,8 +16,10 @@ inline constexpr std::size_t kMaxTokenLength = 64;
 // The port choices of the connection settings dialog, numbered as its radio group.
 enum PortChoice : int { kChoiceLpt1 = 0, kChoiceLpt2 = 1, kChoiceCustom = 2 };
 
-// The first white-space-delimited token of `in`, or a single blank when there is none. Reads at
-// most one character beyond kMaxTokenLength, so a huge file costs nothing.
+// The first white-space-delimited token of `in`, or a single blank when there is none; its text
+// ends at a NUL (a word that starts with one gives an empty token). Reads at most one character
+// beyond kMaxTokenLength, so a huge file costs nothing. The token's bytes are characters one for
+// one (Latin-1).
 std::string ReadConnectionToken(std::istream& in);
 
 // The port address `token` names: white space skipped, an optional sign, an optional "0x" or

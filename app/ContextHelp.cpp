@@ -6,10 +6,11 @@
 #include <filesystem>
 
 #include "app/AppDirectory.h"
+#include "app/HelpWindow.h"
+#include "app/InstalledFiles.h"
 #include "platform/Controls.h"
 #include "platform/HelpFile.h"
 #include "platform/PopupHelp.h"
-#include "platform/ShellOpen.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void ShowContextHelp(QWidget* control, QPoint point, const char* topicFile,
                      std::span<const HelpTopic> table) {
   const HelpTopic* row = FindTopic(ControlId(control), table);
   if (row == nullptr) return;
-  const std::optional<std::filesystem::path> helpFile = AppFile(kHelpFile);
+  const std::optional<std::filesystem::path> helpFile = FindDocument(kHelpFile);
   if (!helpFile) return;
   const std::optional<std::string> text =
       ReadPopupTopic(helpFile->string(), std::string("/") + topicFile, row->topic);
@@ -59,10 +60,8 @@ void ShowContextHelp(QWidget* control, QPoint point, const char* topicFile,
   if (AskWhatsThis(control, point)) ShowWhatsThis(point, QString::fromUtf8(*text), control);
 }
 
-void OpenHelpFile() {
-  if (const std::optional<std::filesystem::path> helpFile = AppFile(kHelpFile)) {
-    ShellOpen(helpFile->string());
-  }
+void OpenHelpFile(QWidget* from) {
+  HelpWindow::Show(from);
 }
 
 void RouteContextMenusToDialog(QWidget* dialog, std::span<const HelpTopic> table) {

@@ -28,8 +28,8 @@ QPoint ContextMenuPoint(QWidget* source, const QContextMenuEvent& event);
 void ShowContextHelp(QWidget* control, QPoint point, const char* topicFile,
                      std::span<const HelpTopic> table);
 
-// Opens the help file in the application directory with the desktop's viewer.
-void OpenHelpFile();
+// Opens the help file in the tool's help window, asked for by the window `from`.
+void OpenHelpFile(QWidget* from);
 
 // Lets right clicks on `dialog`'s controls with a topic reach the dialog instead of the controls'
 // own menus.

@@ -5,12 +5,13 @@
 
 namespace {
 
-constexpr int32_t kStartSimulate = 0;
+constexpr int32_t kStartSwitch = 0;
 
 }  // namespace
 
-int32_t bSimulate = kStartSimulate;
+int32_t bSimulate = kStartSwitch;
 SimFaultPlan simFaults;
+int32_t bDataFolder = kStartSwitch;
 
 std::string lpPathBuffer;
 
@@ -19,7 +20,8 @@ void ResetGlobals() {
   ResetSettingsArray();
   ResetFirmwareImage();
   ResetBoardSession();
-  bSimulate = kStartSimulate;
+  bSimulate = kStartSwitch;
+  bDataFolder = kStartSwitch;
   simFaults = SimFaultPlan{};
   lpPathBuffer.clear();
   unsavedPortChoice.reset();

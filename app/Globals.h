@@ -16,6 +16,9 @@ struct SimFaultPlan;
 // Command-line switches for the platform choice, fixed before the main dialog exists.
 extern int32_t bSimulate;       // "simulate": the board link talks to the simulated board
 extern SimFaultPlan simFaults;  // "simfault:...": faults the simulated board is given
+// "datafolder" (the desktop entry's start): the user's data folder for the tool becomes the
+// working directory, so its files do not land in the home folder.
+extern int32_t bDataFolder;
 
 // The application directory: the working directory when the main dialog starts, as long as the
 // system allows. Empty until then, and for good when the working directory cannot be read.

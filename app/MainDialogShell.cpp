@@ -113,7 +113,7 @@ void COrvantaAppDlg::OnSysCommand(unsigned nID, long /*lParam*/) {
 }
 
 bool COrvantaAppDlg::OnHelpInfo() {
-  OpenHelpFile();
+  OpenHelpFile(this);
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/InstalledFiles.h"
 #include "app/PlatformSetup.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -18,6 +19,8 @@ bool COrvantaAppApp::InitInstance() {
 bool COrvantaAppApp::Run(const std::vector<std::string>& arguments) {
   CommandLineInfo cmdInfo;
   ParseCommandLine(cmdInfo, arguments);
+  // Before anything takes the working directory as the application directory.
+  if (bDataFolder == 1) EnterUserDataFolder();
 
   PlatformSetup platform;
   COrvantaAppDlg dlg;
@@ -35,5 +38,7 @@ std::unique_ptr<QApplication> StartApplication(int argc, char** argv) {
   qtArgc = argc > 0 ? 1 : 0;
   auto application = std::make_unique<QApplication>(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("orvanta"));
+  // Lets the desktop match the window to the menu entry and its icon.
+  QApplication::setDesktopFileName(QStringLiteral("com.tarvelcorp.orvanta"));
   return application;
 }

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QValidator>
+#include <algorithm>
 #include <fstream>
 
 #include "app/AppDirectory.h"
@@ -39,22 +40,63 @@ constexpr const char* kIntroText =
 // box of the original layout held about six characters.
 constexpr const char* kAddressWidthSample = "0XDDDD";
 
-// Typed letters become capitals, and the box takes only what it can show: it never scrolls.
-class AddressValidator final : public QValidator {
+// The custom-address box. Letters the user enters become capitals, while the file's word is shown
+// as it stands; the box takes only what it can show (it never scrolls) and what the file can hold
+// (Latin-1).
+class AddressEdit final : public QLineEdit {
  public:
-  explicit AddressValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
-  State validate(QString& input, int&) const override {
-    input = input.toUpper();
-    return edit_->fontMetrics().horizontalAdvance(input) <= Room() ? Acceptable : Invalid;
+  explicit AddressEdit(QWidget* parent) : QLineEdit(parent) { setValidator(new Validator(this)); }
+
+ protected:
+  // What the user enters arrives through these events; the validator sees it while they run.
+  bool event(QEvent* e) override {
+    const bool entry = IsEntry(e->type());
+    if (entry) before_ = text();
+    entering_ += entry ? 1 : 0;
+    const bool handled = QLineEdit::event(e);
+    entering_ -= entry ? 1 : 0;
+    return handled;
   }
 
  private:
-  int Room() const {
-    const QMargins margins = edit_->textMargins();
-    // QLineEdit keeps two pixels free on each side of its text.
-    return edit_->contentsRect().width() - margins.left() - margins.right() - 4;
+  class Validator final : public QValidator {
+   public:
+    explicit Validator(AddressEdit* edit) : QValidator(edit), edit_(edit) {}
+    State validate(QString& input, int& pos) const override {
+      if (edit_->entering_ > 0) input = edit_->WithEnteredCapitals(input, pos);
+      const bool latin1 =
+          std::all_of(input.begin(), input.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+      return latin1 && edit_->fontMetrics().horizontalAdvance(input) <= edit_->Room() ? Acceptable
+                                                                                      : Invalid;
+    }
+
+   private:
+    AddressEdit* edit_;
+  };
+
+  static bool IsEntry(QEvent::Type type) {
+    return type == QEvent::KeyPress || type == QEvent::InputMethod || type == QEvent::Drop ||
+           type == QEvent::MouseButtonRelease || type == QEvent::ContextMenu;
   }
-  QLineEdit* edit_;
+  // `now` with what was just entered before `pos` in capitals: the characters between what is
+  // left of the text before at the start and what follows the cursor.
+  QString WithEnteredCapitals(const QString& now, int& pos) const {
+    const qsizetype tail = now.size() - pos;
+    const qsizetype limit = std::min<qsizetype>(pos, before_.size() - tail);
+    qsizetype head = 0;
+    while (head < limit && before_[head] == now[head]) ++head;
+    const QString entered = now.mid(head, pos - head).toUpper();
+    pos = static_cast<int>(head + entered.size());
+    return now.left(head) + entered + now.mid(now.size() - tail);
+  }
+  int Room() const {
+    const QMargins margins = textMargins();
+    // QLineEdit keeps two pixels free on each side of its text.
+    return contentsRect().width() - margins.left() - margins.right() - 4;
+  }
+
+  QString before_;
+  int entering_ = 0;
 };
 
 QString SaveFailedText(const QString& why) {
@@ -83,7 +125,7 @@ void CSettingsDlg::BuildControls() {
   auto* lpt1 = MakeControl<QRadioButton>("LPT1 (Port Address 0x378)", IDC_LPT1, group);
   auto* lpt2 = MakeControl<QRadioButton>("LPT2 (Port Address 0x278)", IDC_LPT2, group);
   auto* custom = MakeControl<QRadioButton>("Custom Address:", IDC_CUSTOM, group);
-  auto* address = new QLineEdit(group);
+  auto* address = new AddressEdit(group);
   SetControlId(address, IDC_CUSTOM_ADDRESS);
   auto* save = MakeControl<QPushButton>("Save", IDOK, this);
   save->setDefault(true);
@@ -95,7 +137,6 @@ void CSettingsDlg::BuildControls() {
   address->setFixedWidth(
       address->fontMetrics().horizontalAdvance(QString::fromLatin1(kAddressWidthSample)) +
       2 * address->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 6);
-  address->setValidator(new AddressValidator(address));
   address->setAccessibleName(QStringLiteral("Custom Address:"));
   address->setAccessibleDescription(QStringLiteral("Hexadecimal port address"));
   m_PortsLine = new QLabel(this);
@@ -138,7 +179,7 @@ void CSettingsDlg::BuildControls() {
   RouteContextMenusToDialog(this, kSettingsHelp);
   // The help key of the application, as in the main dialog.
   connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
-          &OpenHelpFile);
+          [this] { OpenHelpFile(this); });
 }
 
 void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
@@ -160,7 +201,7 @@ void CSettingsDlg::Read_From_File() {
   const std::string token = ReadConnectionToken(in);
   if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
   // An overlong token is nobody's address: it is not offered for editing either.
-  m_CustomAddress = token.size() > kMaxTokenLength ? QString() : QString::fromStdString(token);
+  m_CustomAddress = token.size() > kMaxTokenLength ? QString() : QString::fromLatin1(token);
 }
 
 bool CSettingsDlg::OnInitDialog() {
@@ -168,7 +209,7 @@ bool CSettingsDlg::OnInitDialog() {
   // A choice that could not be saved is still the one in use, whatever the file says.
   if (unsavedPortChoice) {
     base = unsavedPortChoice->address;
-    m_CustomAddress = QString::fromStdString(unsavedPortChoice->token);
+    m_CustomAddress = QString::fromLatin1(unsavedPortChoice->token);
   }
   CDialog::OnInitDialog();
   const int choice = ChoiceForBase(base);
@@ -192,12 +233,14 @@ void CSettingsDlg::UpdatePortValue() {
 
 void CSettingsDlg::OnOK() {
   UpdateData(true);
-  const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toStdString());
+  const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toLatin1().toStdString());
   QString why;
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
-    // Written beside the old file and renamed over it, so a failure never leaves half a file. The
-    // flush first: a commit after a write the disk refused in part would still replace the file.
+    // Written beside the old file and renamed over it, so a failure never leaves half a file; in
+    // place where the folder takes no new file. The flush first: a commit after a write the disk
+    // refused in part would still replace the file.
     QSaveFile out(PathToQt(file->string()));
+    out.setDirectWriteFallback(true);
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
         !out.commit()) {

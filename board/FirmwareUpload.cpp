@@ -6,16 +6,14 @@
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"
+#include "platform/PlainFile.h"
 #include "platform/PortIo.h"
 
 namespace {
 
 int CountFileLines(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (file == nullptr) return -1;
-  const int lines = count_lines(file);
-  std::fclose(file);
-  return lines;
+  const PlainFile file = OpenPlainFile(path);
+  return file ? count_lines(file.get()) : -1;
 }
 
 int ImageLines(std::string_view image) {

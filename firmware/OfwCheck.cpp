@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/PlainFile.h"
+
 namespace {
 
 char gCurrentLine[kLineBufferSize];
@@ -62,13 +64,14 @@ class LineReader {
     itemLine_ = textLine_;
     std::size_t length = 0;
     bool nul = false;
-    for (; c != EOF && !IsSpace(c); c = source_.Get(), ++length) {
+    // Stops at the first character a line may not hold: reading on could take for ever.
+    for (; c != EOF && !IsSpace(c) && length <= kMaxOfwLine; c = source_.Get(), ++length) {
       nul = nul || c == '\0';
       if (buffer != nullptr && length < kMaxOfwLine) buffer[length] = static_cast<char>(c);
     }
-    if (c == '\n') ++textLine_;
     if (buffer != nullptr) buffer[std::min<std::size_t>(length, kMaxOfwLine)] = '\0';
     if (length > kMaxOfwLine) return Item::TooLong;
+    if (c == '\n') ++textLine_;
     return nul ? Item::HasNul : Item::Line;
   }
   // The text line (from 1) where the last line read began.
@@ -121,10 +124,6 @@ OfwReport CheckLines(CharSource& source, std::string& image) {
   return report;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 char* currentline = gCurrentLine;
@@ -132,10 +131,11 @@ char* encline = gEncLine;
 
 OfwReport CheckFirmwareFile(const std::string& path, std::string& image) {
   image.clear();
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
   OfwReport report;
+  std::string why;
+  const PlainFile file = OpenPlainFile(path, &why);
   if (!file) {
-    report.reason = std::string("the file cannot be opened: ") + std::strerror(errno);
+    report.reason = "the file cannot be opened: " + why;
     return report;
   }
   FileSource source(file.get());
@@ -166,7 +166,11 @@ int count_lines(std::FILE* file) {
   FileSource source(file);
   LineReader reader(source);
   int lines = 0;
-  while (reader.Next(nullptr) != Item::End) ++lines;
+  for (Item item = reader.Next(nullptr); item != Item::End; item = reader.Next(nullptr)) {
+    ++lines;
+    // No firmware file has a line this long, and reading on could take for ever.
+    if (item == Item::TooLong) break;
+  }
   std::rewind(file);
   return lines;
 }

@@ -19,7 +19,8 @@ extern char* encline;
 // encline empty.
 void Do_Magic(int flag);
 
-// The number of white-space-separated lines in `file`, which is then rewound to its start.
+// The number of white-space-separated lines in `file`, which is then rewound to its start. A line
+// longer than 255 characters is the last one counted.
 int count_lines(std::FILE* file);
 
 // Which line of a firmware file is wrong and why: the file at `path`, or .ofw `text`. `image`

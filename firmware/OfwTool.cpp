@@ -10,6 +10,7 @@
 
 #include "firmware/OfwCheck.h"
 #include "firmware/OfwFormat.h"
+#include "platform/PlainFile.h"
 
 namespace {
 
@@ -31,15 +32,12 @@ constexpr const char* kHelp =
     "Exit status: 0 done; 1 a file was refused or could not be read or written;\n"
     "2 the arguments were not understood.\n";
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // A read error is reported as one, never taken for the end of the file.
 bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  std::string why;
+  const PlainFile file = OpenPlainFile(path, &why);
   if (!file) {
-    error = std::string("the file cannot be opened: ") + std::strerror(errno);
+    error = "the file cannot be opened: " + why;
     return false;
   }
   char chunk[4096];

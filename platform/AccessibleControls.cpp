@@ -68,14 +68,15 @@ class AccessibleRadioButton final : public QAccessibleWidget {
   QAbstractButton* button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
-// Qt names a combo box after its chosen item on Linux, so the box's own name changes with every
-// choice; here the name stays (its label) and the chosen item is the value.
+// Named after its chosen item, as Linux screen readers expect (the label comes through the
+// labelled-by relation); with no item chosen the name is empty, so that the label is not
+// announced as if it were the choice.
 class AccessibleComboBox final : public QAccessibleWidget {
  public:
   explicit AccessibleComboBox(QWidget* widget) : QAccessibleWidget(widget, QAccessible::ComboBox) {}
 
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) {
+    if (t == QAccessible::Name || t == QAccessible::Value) {
       return combo()->isEditable() ? combo()->lineEdit()->text() : combo()->currentText();
     }
     return QAccessibleWidget::text(t);
@@ -291,7 +292,9 @@ class AccessibleCheckBoxTree final : public QAccessibleWidget {
 
 QAccessibleInterface* AccessibleControlFactory(const QString& className, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
-  if (widget == nullptr) return nullptr;
+  // The toolkit's own windows (a file dialog, say) keep the toolkit's interfaces. Asked by class
+  // name, as the dialog base (which installs this factory) cannot be included back here.
+  if (widget == nullptr || !widget->window()->inherits("CDialog")) return nullptr;
   if (className == QLatin1String("QRadioButton")) return new AccessibleRadioButton(widget);
   if (className == QLatin1String("QComboBox")) return new AccessibleComboBox(widget);
   if (className == QLatin1String("CSpinButtonCtrl")) return new AccessibleSpinButton(widget);

@@ -1,7 +1,8 @@
-// What assistive technology gets from the tool's controls where Qt's own interfaces fall short:
-// radio buttons whose Toggle and Press actions do what a click does, combo boxes that keep their
-// name when an item is chosen (the item is their value), spin buttons that are spin boxes with a
-// value, and check-box trees whose items are check boxes that their Toggle action checks.
+// What assistive technology gets from the controls of the tool's dialogs where Qt's own
+// interfaces fall short: radio buttons whose Toggle and Press actions do what a click does, combo
+// boxes named after their chosen item (none when nothing is chosen), spin buttons that are spin
+// boxes with a value, and check-box trees whose items are check boxes that their Toggle action
+// checks. Widgets of other windows keep Qt's interfaces.
 #pragma once
 
 class QTreeWidget;

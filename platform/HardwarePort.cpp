@@ -43,6 +43,9 @@ std::optional<int> FindParportForBase(uint32_t base, const std::string& procDir)
 HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
     : base_(base), options_(std::move(options)) {
   if (!options_.report) options_.report = ReportToStderr;
+  if (!options_.open) {
+    options_.open = [](const char* path, int flags) { return ::open(path, flags); };
+  }
   if (!options_.ioctl) {
     options_.ioctl = [](int fd, unsigned long request, unsigned char* byte) {
       return byte != nullptr ? ::ioctl(fd, request, byte) : ::ioctl(fd, request);
@@ -63,18 +66,23 @@ void HardwarePort::BeginRun() {
   if (!lastReason_.empty()) openedBase_.reset();  // the last opening failed
 }
 
+std::string HardwarePort::OpenFailure() const {
+  return lastUserReason_;
+}
+
 void HardwarePort::Open(uint32_t address) {
   Close();
   openedBase_ = address;
-  std::string why;
-  bool inUse = false;
+  Failure failure;
   // Direct I/O would bypass the holder's claim and drive its lines from under it.
-  if (OpenPpdev(address, why, inUse) || (!inUse && OpenDirectIo(address))) {
+  if (OpenPpdev(address, failure) || (!failure.inUse && OpenDirectIo(address))) {
     lastReason_.clear();
+    lastUserReason_.clear();
     return;
   }
-  if (why != lastReason_) options_.report(why);
-  lastReason_ = why;
+  if (failure.line != lastReason_) options_.report(failure.line);
+  lastReason_ = failure.line;
+  lastUserReason_ = failure.user;
 }
 
 void HardwarePort::ReleasePpdev() {
@@ -106,40 +114,56 @@ void HardwarePort::Close() {
   openedBase_.reset();
 }
 
-bool HardwarePort::OpenPpdev(uint32_t address, std::string& why, bool& inUse) {
+bool HardwarePort::OpenPpdev(uint32_t address, Failure& failure) {
   const std::optional<int> number = FindParportForBase(address, options_.procDir);
   if (!number) {
-    why = "no parallel port at " + Hex(address) + " (none is listed under " + options_.procDir +
-          "); choose the port under \"Connection...\", or start with \"simulate\" to use the "
-          "simulated board";
+    failure.line = "no parallel port at " + Hex(address) + " (none is listed under " +
+                   options_.procDir +
+                   "); choose the port under \"Connection...\", or start with \"simulate\" to use "
+                   "the simulated board";
+    failure.user = "This computer has no parallel port at " + Hex(address) +
+                   ". Choose the port under \"Connection...\".";
     return false;
   }
   const std::string device = options_.devDir + "/parport" + std::to_string(*number);
-  const int fd = ::open(device.c_str(), O_RDWR | O_CLOEXEC);
+  const int fd = options_.open(device.c_str(), O_RDWR | O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
-    why =
+    failure.line =
         "cannot open " + device + " for the port at " + Hex(address) + ": " + std::strerror(error);
+    failure.user = "Cannot open " + device + ": " + std::strerror(error) + ".";
     if (error == EACCES || error == EPERM) {
-      why += "; add your user to group lp (usermod -aG lp $USER) and log in again";
+      failure.line += "; add your user to group lp (usermod -aG lp $USER) and log in again";
+      failure.user = "Permission denied on " + device +
+                     ". Add yourself to the lp group, then log out and in again.";
     } else if (error == ENOENT || error == ENODEV || error == ENXIO) {
-      why += "; load the ppdev module (modprobe ppdev)";
+      failure.line += "; load the ppdev module (modprobe ppdev)";
+      failure.user = "There is no " + device +
+                     ": the ppdev driver is not loaded. Load it (sudo modprobe ppdev), then try "
+                     "again.";
     }
     return false;
   }
   // PPCLAIM waits, without limit, for whoever holds the port; a second copy of this tool keeps its
   // claim for as long as it runs, so it is found here first instead of freezing the window.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-    why = device + " for the port at " + Hex(address) +
-          " is in use by another program (perhaps a second copy of this tool); close it first";
-    inUse = true;
+    failure.line = device + " for the port at " + Hex(address) +
+                   " is in use by another program (perhaps a second copy of this tool); close it "
+                   "first";
+    failure.user = device +
+                   " is in use by another program (perhaps a second copy of this tool). Close "
+                   "it, then try again.";
+    failure.inUse = true;
     ::close(fd);
     return false;
   }
   if (options_.ioctl(fd, PPCLAIM, nullptr) != 0) {
     const int error = errno;
-    why = "cannot claim " + device + " for the port at " + Hex(address) + ": " +
-          std::strerror(error) + "; another driver (usually lp) may hold it: unload it (rmmod lp)";
+    failure.line = "cannot claim " + device + " for the port at " + Hex(address) + ": " +
+                   std::strerror(error) +
+                   "; another driver (usually lp) may hold it: unload it (rmmod lp)";
+    failure.user = "Another driver, usually the printer driver lp, holds " + device +
+                   ". Unload it (sudo rmmod lp), then try again.";
     ::close(fd);
     return false;
   }

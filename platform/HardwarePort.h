@@ -1,7 +1,8 @@
 // The real parallel port at the address that `base` names, reached through Linux ppdev
 // (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86.
 // Without either it behaves as AbsentPort and says on standard error why, again only when the
-// reason changes; each board run tries the port again.
+// reason changes, and keeps the reason in the user's words for the failure box (OpenFailure);
+// each board run tries the port again.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,9 @@ struct HardwarePortOptions {
   std::function<void(const std::string&)> report;
   // The ppdev requests (PPCLAIM, PPWDATA, ...); tests put a fake here. Empty: the real ioctl.
   std::function<int(int fd, unsigned long request, unsigned char* byte)> ioctl;
+  // Opening the device node; tests put a fake here (a root test run cannot be refused). Empty:
+  // the real open.
+  std::function<int(const char* path, int flags)> open;
 };
 
 // The lowest N of the parports under `procDir` (as ListParallelPorts reads them) whose base is
@@ -41,6 +45,7 @@ class HardwarePort final : public PortBackend {
   // A port that could not be opened (busy, no permission, missing) is tried again from the next
   // access on; its line is printed again only when the reason has changed.
   void BeginRun() override;
+  std::string OpenFailure() const override;
 
   enum class Kind { Absent, Ppdev, DirectIo };
   // Opens the port for the current `base` if needed and says how it is reached.
@@ -49,8 +54,14 @@ class HardwarePort final : public PortBackend {
  private:
   void Open(uint32_t address);
   void Close();
-  // `inUse`: another program holds the port, so nothing else may touch it either.
-  bool OpenPpdev(uint32_t address, std::string& why, bool& inUse);
+  // Why an opening failed: the line for standard error, and the user's words for a message box.
+  struct Failure {
+    std::string line;
+    std::string user;
+    // Another program holds the port, so nothing else may touch it either.
+    bool inUse = false;
+  };
+  bool OpenPpdev(uint32_t address, Failure& failure);
   bool OpenDirectIo(uint32_t address);
   // One ppdev request on the open port; a failure gives the port up until `base` changes.
   bool Request(unsigned long request, unsigned char* byte);
@@ -61,6 +72,7 @@ class HardwarePort final : public PortBackend {
   std::optional<uint32_t> openedBase_;
   // Why the last opening failed; empty after a success (every failure has its reason).
   std::string lastReason_;
+  std::string lastUserReason_;
   Kind kind_ = Kind::Absent;
   int fd_ = -1;
   AbsentPort absent_;

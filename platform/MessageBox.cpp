@@ -6,12 +6,14 @@ namespace {
 
 void PrintToStderr(const MessageBoxRequest& request) {
   std::fprintf(stderr, "%s: %s\n", request.title.c_str(), request.text.c_str());
+  if (!request.informative.empty()) std::fprintf(stderr, "%s\n", request.informative.c_str());
 }
 
 }  // namespace
 
-void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon) {
-  MessageBoxSeam().Get()(MessageBoxRequest{text, title, icon});
+void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::string& informative) {
+  MessageBoxSeam().Get()(MessageBoxRequest{text, title, icon, informative});
 }
 
 Replaceable<MessageBoxHandler>& MessageBoxSeam() {

@@ -17,6 +17,9 @@ struct MessageBoxRequest {
   std::string text;
   std::string title;
   MsgIcon icon = MsgIcon::None;
+  // Shown below the text in smaller type: why it happened, when the tool knows more than the
+  // fixed text says. Empty for most boxes.
+  std::string informative;
 };
 
 // The application's name, the title of its own message boxes.
@@ -25,7 +28,8 @@ inline constexpr const char* kAppName = "Orvanta Interface Application";
 using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
 
 // Shows the box and returns when the user has dismissed it.
-void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon);
+void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::string& informative = {});
 
 // The handler in use; the default prints the message on standard error.
 Replaceable<MessageBoxHandler>& MessageBoxSeam();

@@ -35,6 +35,10 @@ void PortBeginRun() {
   gActive.Get()->BeginRun();
 }
 
+std::string PortOpenFailure() {
+  return gActive.Get()->OpenFailure();
+}
+
 Replaceable<PortBackend*>& PortBackendSeam() {
   return gActive;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/Replaceable.h"
 
@@ -20,6 +21,9 @@ class PortBackend {
   // A board run starts (calibration, or the pin test): a backend whose port could not be opened
   // tries it again, and a simulated board's injected faults go run by run.
   virtual void BeginRun() {}
+  // Why the port itself could not be opened at the last attempt, in the user's words (what went
+  // wrong and what to do); empty when it was opened, or when the backend has no port to open.
+  virtual std::string OpenFailure() const { return {}; }
 };
 
 // Writes the low byte of `value` to `port`.
@@ -33,6 +37,8 @@ void PortDelay(uint32_t units);
 uint64_t PortDelayUnitsSoFar();
 // Tells the active backend that a board run starts.
 void PortBeginRun();
+// The active backend's OpenFailure: why the last board run could not open the port.
+std::string PortOpenFailure();
 
 // The backend in use; the default (and what nullptr stands for) is the absent port. The one who
 // replaces it keeps ownership.

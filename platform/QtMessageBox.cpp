@@ -1,6 +1,7 @@
 #include "platform/QtMessageBox.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 void ShowQtMessageBox(const MessageBoxRequest& request) {
@@ -22,5 +23,12 @@ void ShowQtMessageBox(const MessageBoxRequest& request) {
                   QMessageBox::Ok, owner);
   // The texts are the tool's own words and file paths, never markup.
   box.setTextFormat(Qt::PlainText);
+  if (!request.informative.empty()) {
+    box.setInformativeText(QString::fromStdString(request.informative));
+    // Qt guesses the informative text's format; a reason may carry a path with '<' in it.
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+      label->setTextFormat(Qt::PlainText);
+    }
+  }
   box.exec();
 }

@@ -3,12 +3,14 @@
 // it goes, so a replacement cannot outlive its owner and nobody keeps "previous" values by hand.
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 template <class T>
 class Replaceable {
  public:
-  // `fallback` is what is in use while nothing replaces it, and what an empty replacement means.
+  // `fallback` is what is in use while nothing replaces it, and what an empty replacement (a null
+  // pointer, an empty function) means.
   constexpr explicit Replaceable(T fallback) : fallback_(fallback), current_(std::move(fallback)) {}
   Replaceable(const Replaceable&) = delete;
   Replaceable& operator=(const Replaceable&) = delete;
@@ -19,8 +21,7 @@ class Replaceable {
    public:
     Override(Replaceable& seam, T replacement)
         : seam_(seam),
-          previous_(std::exchange(seam.current_,
-                                  replacement ? std::move(replacement) : seam.fallback_)) {}
+          previous_(std::exchange(seam.current_, seam.OrFallback(std::move(replacement)))) {}
     ~Override() { seam_.current_ = std::move(previous_); }
     Override(const Override&) = delete;
     Override& operator=(const Override&) = delete;
@@ -34,6 +35,13 @@ class Replaceable {
   [[nodiscard]] Override Replace(T replacement) { return Override(*this, std::move(replacement)); }
 
  private:
+  T OrFallback(T replacement) const {
+    if constexpr (std::is_constructible_v<bool, const T&>) {
+      if (!replacement) return fallback_;
+    }
+    return replacement;
+  }
+
   const T fallback_;
   T current_;
 };

@@ -12,6 +12,7 @@
 #include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 #include "settings/SettingsBlock.h"
 #include "ui/OrvantaAppDlg.h"
@@ -96,6 +97,12 @@ std::string TooOldText(float revision) {
   return text;
 }
 
+// A connection failure's box, with the reason below its text when the port itself could not be
+// opened: a user started from the menu never sees the line on standard error.
+void ShowConnectionFailure(const char* text, const char* title) {
+  ShowMessageBox(text, title, MsgIcon::Warning, PortOpenFailure());
+}
+
 void EnableLCDControls(COrvantaAppDlg& dlg, bool sections, bool menuTree) {
   for (const int id : kLCDSectionCombos) dlg.EnableDlgItem(id, sections);
   dlg.EnableDlgItem(IDC_LCD_MENU_TREE, menuTree);
@@ -109,18 +116,16 @@ void ShowBoardLabels(COrvantaAppDlg& dlg, const std::string& revision, const std
 }
 
 void OnDownloadFailed(COrvantaAppDlg& dlg) {
-  ShowMessageBox(kBoardReadFailedText, kBoardReadFailedTitle, MsgIcon::Warning);
+  ShowConnectionFailure(kBoardReadFailedText, kBoardReadFailedTitle);
   dlg.LoadUpBlankSettings();
   ShowBoardLabels(dlg, kUnknown, kUnknown);
   EnableLCDControls(dlg, true, true);
 }
 
-// The labels and LCD controls for the downloaded block, then the minimum-firmware check, which
+// The labels and LCD controls for a board's identity, then the minimum-firmware check, which
 // alone decides whether uploads are allowed.
-void ShowDownloadedBoard(COrvantaAppDlg& dlg) {
-  const uint8_t major = SettingsArray[kElemFirmwareMajor];
-  const uint8_t minor = SettingsArray[kElemFirmwareMinor];
-  const BoardTypeView view = ViewForBoardType(SettingsArray[kElemBoardType]);
+void ShowBoardIdentity(COrvantaAppDlg& dlg, uint8_t major, uint8_t minor, uint8_t boardType) {
+  const BoardTypeView view = ViewForBoardType(boardType);
   ShowBoardLabels(dlg, RevisionLabel(major, minor), view.label);
   EnableLCDControls(dlg, view.sectionsEnabled, view.menuTreeEnabled);
 
@@ -128,6 +133,18 @@ void ShowDownloadedBoard(COrvantaAppDlg& dlg) {
   const bool tooOld = revision < kMinimumRevision;
   if (tooOld) ShowMessageBox(TooOldText(revision), kNewFirmwareTitle, MsgIcon::Stop);
   dlg.EnableDlgItem(IDC_UPLOAD, !tooOld);
+}
+
+// After an update whose settings could not be put back: the board's firmware copies the image's
+// identity into its settings block as it starts, so the window shows what a download would. An
+// image without one leaves the board unknown; uploads stay allowed, as nothing calls it too old.
+void ShowFlashedBoard(COrvantaAppDlg& dlg, const std::optional<OfwIdentity>& identity) {
+  if (!identity) {
+    ShowBoardLabels(dlg, kUnknown, kUnknown);
+    dlg.EnableDlgItem(IDC_UPLOAD, true);
+    return;
+  }
+  ShowBoardIdentity(dlg, identity->major, identity->minor, identity->boardType);
 }
 
 std::optional<QString> AskForFirmwareFile() {
@@ -140,18 +157,20 @@ std::optional<QString> AskForFirmwareFile() {
   return PathToQt(*path);
 }
 
-// Checks the file and programs it into the board, with the one retry; says what went wrong. True
-// when the board now runs the new firmware.
-bool ProgramFirmware(const QString& path) {
-  if (!Firmware_Validation_Check(PathFromQt(path))) {
+// Checks the file and programs it into the board, with the one retry; says what went wrong. The
+// image's summary when the board now runs the new firmware.
+std::optional<ImageSummary> ProgramFirmware(const QString& path) {
+  // Firmware_Validation_Check, keeping what the check learnt of the image.
+  const OfwReport report = CheckFirmwareFile(PathFromQt(path), m_FWArray);
+  if (!report.ok()) {
     ShowMessageBox(kBadFirmwareText, kBadFirmwareTitle, MsgIcon::Stop);
-    return false;
+    return std::nullopt;
   }
   if (!RunBoardOperation(CStatusDlg::kFirmware, path)) {
-    ShowMessageBox(kFirmwareFailedText, kFirmwareFailedTitle, MsgIcon::Warning);
-    return false;
+    ShowConnectionFailure(kFirmwareFailedText, kFirmwareFailedTitle);
+    return std::nullopt;
   }
-  return true;
+  return report.summary;
 }
 
 }  // namespace
@@ -170,7 +189,8 @@ void COrvantaAppDlg::ReadFromBoard() {
     ShowBoardLabels(*this, kUnknown, kUnknown);
     return;
   }
-  ShowDownloadedBoard(*this);
+  ShowBoardIdentity(*this, SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor],
+                    SettingsArray[kElemBoardType]);
 }
 
 void COrvantaAppDlg::WriteToBoard() {
@@ -185,7 +205,7 @@ bool COrvantaAppDlg::UploadSettings() {
   }
   PopulateSettingArrayFromDialog();
   if (!RunBoardOperation(CStatusDlg::kUpload)) {
-    ShowMessageBox(kUploadFailedText, kUploadFailedTitle, MsgIcon::Warning);
+    ShowConnectionFailure(kUploadFailedText, kUploadFailedTitle);
     return false;
   }
   return true;
@@ -197,14 +217,17 @@ void COrvantaAppDlg::UpdateFirmware() {
     return;
   }
   const std::optional<QString> path = AskForFirmwareFile();
-  if (!path || !ProgramFirmware(*path)) return;
+  if (!path) return;
+  const std::optional<ImageSummary> image = ProgramFirmware(*path);
+  if (!image) return;
   // The erased board now holds its firmware's default settings: put the user's back.
   if (!UploadSettings()) {
     // A download now would replace the settings the user still has on screen with those
-    // defaults, so none is asked for, and the box does not claim the settings were restored. It
-    // sends the user to "Upload Configuration", which a download of older firmware may have
-    // disabled: the board runs the new firmware now.
-    EnableDlgItem(IDC_UPLOAD, true);
+    // defaults, so none is asked for, and the box does not claim the settings were restored.
+    // The window follows the new firmware all the same, while the box is up, as after a download.
+    QMetaObject::invokeMethod(
+        this, [this, identity = image->identity] { ShowFlashedBoard(*this, identity); },
+        Qt::QueuedConnection);
     ShowMessageBox(kSettingsNotRestoredText, kFirmwareCompleteTitle, MsgIcon::None);
     return;
   }

@@ -2,12 +2,12 @@
 // back. The lines are the settings model's (settings/SettingsFile.h); here the dialog asks for
 // the name, moves the bytes and applies the values.
 #include <QComboBox>
-#include <QFile>
 #include <QSaveFile>
 
 #include "platform/Controls.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/PlainFile.h"
 #include "settings/SettingsFile.h"
 #include "ui/OrvantaAppDlg.h"
 #include "ui/SettingsText.h"
@@ -28,9 +28,11 @@ QString FilePath(const std::string& path) {
 }
 
 // The old file is replaced only once the whole new one is on disk, so a failed save never leaves
-// the user with half a file.
+// the user with half a file. A folder that takes no new file gets the file written in place, as a
+// plain write would.
 bool WriteWholeFile(const QString& path, const std::string& text) {
   QSaveFile file(path);
+  file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
   const auto size = static_cast<qint64>(text.size());
   // The explicit flush: a commit after a write the disk refused only in part would still replace
@@ -73,11 +75,11 @@ void COrvantaAppDlg::LoadConfiguration() {
   const std::optional<std::string> path =
       ShowFileDialog(SettingsFileRequest(FileDialogRequest::Mode::Open));
   if (!path) return;
-  QFile file(FilePath(*path));
-  // A file that cannot be opened is passed over in silence.
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray bytes = file.read(kSettingsFileBytesRead);
-  ApplySettingsFile(ReadSettingsFile(std::string_view(bytes.constData(), bytes.size())));
+  // A file that cannot be opened (a folder, a named pipe, a device too) is passed over in
+  // silence.
+  const std::optional<std::string> bytes = ReadPlainFile(*path, kSettingsFileBytesRead);
+  if (!bytes) return;
+  ApplySettingsFile(ReadSettingsFile(*bytes));
 }
 
 // In the order of the file's lines, as they are read.

@@ -8,6 +8,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
+#include "app/HelpWindow.h"
 #include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 
@@ -60,7 +61,6 @@ TEST_F(AboutDlgTest, ButtonsEscapeAndCloseBoxOpenDocumentsAndOnlyOkCloses) {
       {[&] { QTest::mouseClick(Button(IDC_VISIT_WEBSITE), Qt::LeftButton); }, kWebsiteAddress},
       {[&] { QTest::mouseClick(Button(IDC_OPEN_MANUAL), Qt::LeftButton); },
        InApp("Orvanta Manual.pdf")},
-      {[&] { QTest::mouseClick(Button(IDC_HELP), Qt::LeftButton); }, InApp("Orvanta_Help.chm")},
       {[&] { QTest::keyClick(&dlg, Qt::Key_Escape); }, InApp("Orvanta Manual.pdf")},
       {[&] { dlg.close(); }, InApp("Orvanta Manual.pdf")},
   };
@@ -70,10 +70,20 @@ TEST_F(AboutDlgTest, ButtonsEscapeAndCloseBoxOpenDocumentsAndOnlyOkCloses) {
     EXPECT_EQ(shell.opened, std::vector<std::string>{target});
     EXPECT_TRUE(dlg.isVisible()) << target;
   }
+  // Help is the tool's own window, kept with the about box while it is open; not the desktop's.
+  scratch.CopyHelpFile();
+  shell.opened.clear();
+  QTest::mouseClick(Button(IDC_HELP), Qt::LeftButton);
+  EXPECT_TRUE(shell.opened.empty());
+  ASSERT_NE(HelpWindow::Current(), nullptr);
+  EXPECT_EQ(HelpWindow::Current()->parentWidget(), &dlg);
+  EXPECT_TRUE(dlg.isVisible());
+  delete HelpWindow::Current();
   lpPathBuffer.clear();  // no application directory: no manual, no help
   shell.opened.clear();
   for (const int id : {IDC_OPEN_MANUAL, IDC_HELP}) QTest::mouseClick(Button(id), Qt::LeftButton);
   EXPECT_TRUE(shell.opened.empty());
+  EXPECT_EQ(HelpWindow::Current(), nullptr);
   QTest::mouseClick(Button(IDOK), Qt::LeftButton);
   EXPECT_FALSE(dlg.isVisible());
 }

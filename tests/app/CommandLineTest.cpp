@@ -17,13 +17,14 @@ struct Switches {
   int32_t test;
   float delay;
   int32_t simulate = 0;
+  int32_t dataFolder = 0;
 };
 
 Switches Parse(const std::vector<std::string>& arguments) {
   ResetGlobals();
   CommandLineInfo info;
   ParseCommandLine(info, arguments);
-  return {bProgramInit, bTestInit, fDelayOffSet, bSimulate};
+  return {bProgramInit, bTestInit, fDelayOffSet, bSimulate, bDataFolder};
 }
 
 struct Case {
@@ -45,6 +46,7 @@ TEST_P(CommandLineTest, SetsTheSwitches) {
   EXPECT_EQ(got.test, c.expected.test);
   EXPECT_FLOAT_EQ(got.delay, c.expected.delay);
   EXPECT_EQ(got.simulate, c.expected.simulate);
+  EXPECT_EQ(got.dataFolder, c.expected.dataFolder);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,7 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"above_100_then_good", {"delaymult1e30", "delaymult2"}, {0, 0, 2.0f}},
         Case{"simulate", {"simulate"}, {0, 0, 1.0f, 1}},
         Case{"simulate_dash", {"-simulate"}, {0, 0, 1.0f, 1}},
-        Case{"simulate_other_case", {"Simulate"}, {0, 0, 1.0f, 0}}),
+        Case{"simulate_other_case", {"Simulate"}, {0, 0, 1.0f, 0}},
+        Case{"datafolder_with_simulate", {"datafolder", "simulate"}, {0, 0, 1.0f, 1, 1}},
+        Case{"datafolder_slash", {"/datafolder"}, {0, 0, 1.0f, 0, 1}},
+        Case{"datafolder_other_case", {"DataFolder"}, {0, 0, 1.0f, 0, 0}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, ParseParamGetsTheTextWithoutItsPrefixAndTheFlags) {

@@ -27,8 +27,9 @@ TEST(ConnectionToken, ReadsAHexadecimalAddressAndRefusesWhatIsNotAboveZero) {
       {" ", std::nullopt},
       {"", std::nullopt},
       {"7FFFFFFF", 0x7FFFFFFF},
-      {"80000000", std::nullopt},   // negative as a signed number
-      {"FFFFFFFFF", std::nullopt},  // too many digits: the largest value, refused
+      {"80000000", std::nullopt},    // negative as a signed number
+      {"FFFFFFFFF", std::nullopt},   // too many digits: the largest value, refused
+      {"-FFFFFFFFF", std::nullopt},  // the same, not negated into port 1
       {"-1", std::nullopt},
       {"-FFFFFC88", 0x378},  // a minus negates as unsigned arithmetic does
       {longest, 0x3BC},
@@ -48,6 +49,12 @@ TEST(ConnectionToken, FileHoldsOneWordAtMost) {
       {"\t278\r\n", "278"},
       {"  3BC  second", "3BC"},
       {std::string(100000, 'A'), std::string(kMaxTokenLength + 1, 'A')},  // stops past the limit
+      {std::string("3BC\0junk more", 13), "3BC"},  // a NUL ends the word's text
+      {std::string("\0"
+                   "3BC",
+                   4),
+       ""},
+      {"3b\xE9\xFF", "3b\xE9\xFF"},  // bytes as they are
   };
   for (const auto& c : cases) {
     std::istringstream in(c.file);

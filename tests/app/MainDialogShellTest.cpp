@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "app/Globals.h"
+#include "app/HelpWindow.h"
 #include "link/Communication.h"
 #include "platform/HelpFile.h"
 #include "tests/support/ShellDoubles.h"
@@ -80,7 +81,8 @@ TEST_F(MainDialogShellTest, RightClickOnUpdateFirmwareShowsTopic34) {
     dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     QTest::keyClick(dlg->GetDlgItem(IDC_DOWNLOAD), Qt::Key_F1);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{(scratch.Dir() / kHelpFile).string()});
+    EXPECT_NE(HelpWindow::Current(), nullptr) << "the help file of the application directory";
+    EXPECT_TRUE(shell.opened.empty());
     dlg.reset();
     help.menus.clear();
     help.popups.clear();

@@ -1,6 +1,7 @@
 // The connection settings dialog: the choice a file gives, what Save writes, a choice that cannot
 // be saved, its words and order, and its pop-up help.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -11,9 +12,11 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "app/ConnectionSettings.h"
 #include "app/Globals.h"
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/ShellDoubles.h"
 
@@ -41,6 +44,16 @@ class SettingsDlgTest : public ::testing::Test {
   }
   void Click(int id) { QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(id), Qt::LeftButton); }
   QLineEdit* Address() { return dlg->GetDlgItemAs<QLineEdit>(IDC_CUSTOM_ADDRESS); }
+  // Key by key into the address box; a character with no key of its own comes as its text.
+  void Type(const QString& text) {
+    for (const QChar c : text) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClick(Address(), c.toLatin1());
+      } else {
+        QTest::sendKeyEvent(QTest::Click, Address(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+      }
+    }
+  }
   int Checked() {
     for (const int id : {IDC_LPT1, IDC_LPT2, IDC_CUSTOM}) {
       if (dlg->IsDlgButtonChecked(id)) return id;
@@ -63,8 +76,8 @@ TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
       {nullptr, 0x3BC, 0x378, IDC_LPT1, ""},
       {"278", 0x378, 0x278, IDC_LPT2, ""},
       {"3BC", 0x378, 0x3BC, IDC_CUSTOM, "3BC"},
-      {"3bc", 0x378, 0x3BC, IDC_CUSTOM, "3BC"},
-      {"0x3BC\n", 0x378, 0x3BC, IDC_CUSTOM, "0X3BC"},
+      {"3bc", 0x378, 0x3BC, IDC_CUSTOM, "3bc"},  // as the file has it
+      {"0x3BC\n", 0x378, 0x3BC, IDC_CUSTOM, "0x3BC"},
       {"ZZ", 0x378, 0x378, IDC_LPT1, ""},
       {"0", 0x278, 0x278, IDC_LPT2, ""},  // refused: the port stays
       {"", 0xD010, 0xD010, IDC_CUSTOM, " "},
@@ -94,10 +107,13 @@ TEST_F(SettingsDlgTest, SaveWritesOneTokenAndSetsThePort) {
     std::string file;
     uint32_t base;
   } cases[] = {
-      {IDC_LPT1, nullptr, "378", 0x378},    {IDC_LPT2, nullptr, "278", 0x278},
-      {IDC_CUSTOM, "d010", "D010", 0xD010}, {IDC_CUSTOM, "", "", 0x378},
-      {IDC_CUSTOM, "zz", "ZZ", 0x378},  // kept as typed, used as LPT1
-      {IDC_LPT1, "3bc", "378", 0x378},  // the typed text stays, unused
+      {IDC_LPT1, nullptr, "378", 0x378},
+      {IDC_LPT2, nullptr, "278", 0x278},
+      {IDC_CUSTOM, "d010", "D010", 0xD010},
+      {IDC_CUSTOM, "", "", 0x378},
+      {IDC_CUSTOM, "zz", "ZZ", 0x378},             // kept as typed, used as LPT1
+      {IDC_CUSTOM, "d0\u20AC10", "D010", 0xD010},  // what the file cannot hold is not taken
+      {IDC_LPT1, "3bc", "378", 0x378},             // the typed text stays, unused
   };
   for (const auto& c : cases) {
     scratch.Write(kConnSettingsFile, "older and longer");
@@ -105,7 +121,7 @@ TEST_F(SettingsDlgTest, SaveWritesOneTokenAndSetsThePort) {
     Open();
     if (c.typed != nullptr) {
       Click(IDC_CUSTOM);
-      QTest::keyClicks(Address(), QString::fromLatin1(c.typed));
+      Type(QString::fromUtf8(c.typed));
     }
     Click(c.click);
     EXPECT_EQ(Address()->isEnabled(), c.click == IDC_CUSTOM);
@@ -163,6 +179,68 @@ TEST_F(SettingsDlgTest, AChoiceThatCannotBeSavedIsUsedAndTheUserIsTold) {
   scratch.Write(kConnSettingsFile, "3bc");
   Open();
   EXPECT_EQ(base, 0x3BCu);
+}
+
+// The file's bytes are the box's characters one for one (Latin-1) up to a NUL, and go back to the
+// file as they were: only the letters the user types become capitals.
+TEST_F(SettingsDlgTest, TheFilesWordIsShownAndSavedAsItStands) {
+  const struct {
+    std::string file;
+    uint32_t base;
+    QString shown;
+    std::string saved;  // after "d" is typed at the end of the box
+  } cases[] = {
+      {"3bc", 0x3BC, "3bc", "3bcD"},
+      {"0x3bC", 0x3BC, "0x3bC", "0x3bCD"},
+      {"3b\xE9", 0x3B, QString::fromLatin1("3b\xE9"),
+       "3b\xE9"
+       "D"},
+      {std::string("3BC\0junk", 8), 0x3BC, "3BC", "3BCD"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(scratch.Dir() / kConnSettingsFile, std::ios::binary) << c.file;
+    Open();
+    EXPECT_EQ(base, c.base) << c.saved;
+    EXPECT_EQ(Address()->text(), c.shown) << c.saved;
+    Address()->end(false);
+    QTest::keyClicks(Address(), QStringLiteral("d"));
+    Click(IDOK);
+    EXPECT_EQ(scratch.Read(kConnSettingsFile), c.saved);
+  }
+  scratch.Write(kConnSettingsFile, "3bc");
+  Open();
+  Address()->setCursorPosition(1);
+  QTest::keyClicks(Address(), QStringLiteral("a"));
+  EXPECT_EQ(Address()->text(), "3Abc") << "typed inside the word";
+  // Not a regular file: read as no file at all, without waiting on the pipe for a writer.
+  for (const bool pipe : {true, false}) {
+    fs::remove_all(scratch.Dir() / kConnSettingsFile);
+    const fs::path file = scratch.Dir() / kConnSettingsFile;
+    ASSERT_TRUE(pipe ? mkfifo(file.c_str(), 0600) == 0 : fs::create_directory(file));
+    base = 0x3BC;
+    Open();
+    EXPECT_EQ(base, 0x378u) << pipe;
+    EXPECT_EQ(Checked(), IDC_LPT1) << pipe;
+    fs::remove_all(file);
+  }
+  EXPECT_TRUE(messages.messages.empty());
+}
+
+// Where the folder refuses the new file that would replace the old one whole, the file is
+// written in place, as it may be.
+TEST_F(SettingsDlgTest, AWritableFileInAFolderThatIsNotIsReplaced) {
+  scratch.Write(kConnSettingsFile, "378");
+  {
+    const ReadOnlyFolder folder(scratch.Dir());
+    if (!folder.Holds()) GTEST_SKIP() << "this file system lets anybody write anywhere";
+    Open();
+    Click(IDC_LPT2);
+    Click(IDOK);
+  }
+  EXPECT_EQ(scratch.Read(kConnSettingsFile), "278");
+  EXPECT_EQ(base, 0x278u);
+  EXPECT_FALSE(unsavedPortChoice.has_value());
+  EXPECT_TRUE(messages.messages.empty());
 }
 
 TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {

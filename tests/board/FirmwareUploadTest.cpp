@@ -1,8 +1,11 @@
 // The firmware update as the board command runs it, the file check and then the upload, through
 // the link into the simulated board.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -118,6 +121,18 @@ TEST_F(FirmwareUpload, AFileChangedSinceTheCheckNeverTouchesTheBoard) {
     EXPECT_TRUE(view.texts.empty()) << "the connecting text stays";
     EXPECT_EQ(m_FWArray, image);
   }
+  // Replaced by a named pipe: refused before the first port write, without waiting for a writer
+  // (in a child process that an alarm ends, should it wait).
+  ScratchFile file(OfwText(Image(4)));
+  ASSERT_TRUE(Firmware_Validation_Check(file.path()));
+  std::filesystem::remove(file.path());
+  ASSERT_EQ(mkfifo(file.path().c_str(), 0600), 0);
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        std::_Exit(UploadFirmware(view, file.path()) == 0 && recorder.writes == 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 // A read-back mismatch on line 5 stops there; the retry programs the whole image again.

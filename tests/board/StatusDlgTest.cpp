@@ -40,6 +40,11 @@ class WatchedStatusDlg : public CStatusDlg {
     CStatusDlg::SetProgressPos(position);
     positions.push_back(m_Progress->value());
   }
+  void showEvent(QShowEvent* event) override {
+    barWhenShown.push_back(m_Progress->value());
+    CStatusDlg::showEvent(event);
+  }
+  std::vector<int> barWhenShown;  // the bar each time the window comes up
   QString Line(int id) const { return LineLabel(id)->text(); }
   QString Heard(int id) const {
     return QAccessible::queryAccessibleInterface(LineLabel(id))->text(QAccessible::Name);
@@ -239,6 +244,7 @@ TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnc
       ASSERT_FALSE(dlg.positions.empty()) << c.name;
       EXPECT_EQ(dlg.positions.front(), 0) << c.name;
       EXPECT_EQ(dlg.positions.back(), 30) << c.name;
+      EXPECT_EQ(dlg.barWhenShown.back(), 0) << c.name << ": the last run's full bar is gone";
     }
     EXPECT_FALSE(dlg.startedInsidePaint) << c.name;
     for (const int paints : dlg.linePaintsPerChange) EXPECT_GE(paints, 1) << c.name;

@@ -2,7 +2,10 @@
 // refuses is tested in tests/board/FirmwareUploadTest.cpp, beside the board that must stay as it
 // is.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -47,7 +50,8 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
       {":0300300002337A2E", 0, 0},  // bad checksum: found before any byte is written
       {"X0300300002337A1E", 0, 0},
       {":0300300002337a1e", 0, 0},
-      {":03003000023", 0, 0},  // cut short: nothing is read past its end
+      {":03003000023", 0, 0},        // cut short: nothing is read past its end
+      {":0300300002337A1E0", 0, 0},  // an odd digit left over
       {"", 0, 0},
       {":020000040000FA", 2, 0},  // address and start records program nothing
       {":0400000300000000F9", 2, 0},
@@ -77,13 +81,58 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
 TEST(FirmwareCheck, TakesWhatRealFilesHoldAndKeepsTheImage) {
   const std::string data = ":0300300002337A1E";
   const std::string end = kEndRecordText;
-  ScratchFile file("\r\n" + OfwLine(data, "K:\x7f") + " \t" + OfwLine(end, "%$#") + "\r\n\r\n");
-  EXPECT_TRUE(Firmware_Validation_Check(file.path()));
-  EXPECT_EQ(m_FWArray, data + "\n" + end + "\n");
+  ScratchFile file("");
+  // Every white-space character of the C library separates lines.
+  for (const char* space : {" ", "\t", "\n", "\v", "\f", "\r", "\r\n\r\n"}) {
+    file.Write(space + OfwLine(data, "K:\x7f") + space + OfwLine(end, "%$#") + space);
+    EXPECT_TRUE(Firmware_Validation_Check(file.path())) << int(space[0]);
+    EXPECT_EQ(m_FWArray, data + "\n" + end + "\n") << int(space[0]);
+  }
   file.Write(OfwText({data, data, data, data}) + "000" + data + "\n" + OfwLine(end));
   EXPECT_FALSE(Firmware_Validation_Check(file.path()));
   EXPECT_EQ(m_FWArray, data + "\n" + data + "\n" + data + "\n" + data + "\n");
   m_FWArray.clear();
+}
+
+// Only a regular file is read: a named pipe would wait for a writer forever and a device may never
+// end. Each case runs in a child process that an alarm ends, so that a regression fails instead of
+// hanging the suite.
+TEST(FirmwareCheckDeathTest, WhatIsNotARegularFileIsRefusedAtOnce) {
+  const ScratchFile file(OfwText({kEndRecordText}));
+  const std::string pipe = file.Beside("pipe.ofw");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string notRegular = "the file cannot be opened: it is not a regular file";
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {pipe, notRegular},
+      {"/dev/zero", notRegular},
+      {file.Beside("."), "the file cannot be opened: Is a directory"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EXIT(
+        {
+          alarm(5);
+          std::string image;
+          const OfwReport report = CheckFirmwareFile(c.path, image);
+          std::fputs(report.Message().c_str(), stderr);
+          std::_Exit(report.Message() == c.reason && !Firmware_Validation_Check(c.path) ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), "")
+        << c.path;
+  }
+}
+
+// Reading stops at the first line longer than 255 characters: /dev/zero is one endless line.
+TEST(FirmwareCheckDeathTest, ReadingStopsAtTheFirstLineTooLong) {
+  EXPECT_EXIT(
+      {
+        alarm(5);
+        std::FILE* zero = std::fopen("/dev/zero", "r");
+        std::_Exit(zero != nullptr && count_lines(zero) == 1 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
       ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
   const std::string usage =
       "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n";
+  const std::string notRegular = "it is not a regular file\n";
   struct Case {
     std::vector<std::string> args;
     int status;
@@ -94,8 +95,12 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
        "",
        hex.path() + ": line 1: the fourth character of the line is not the record mark K\n"},
       {{"check"}, 2, "", usage},
-      // What cannot be read is refused for that, not taken as an empty file.
-      {{"pack", folder, ofw}, 1, "", folder + ": the file cannot be read: Is a directory\n"},
+      // What cannot be read is refused for that, not taken as an empty file; nor is anything
+      // but a regular file read, which could keep the tool waiting or reading for ever.
+      {{"pack", folder, ofw}, 1, "", folder + ": the file cannot be opened: Is a directory\n"},
+      {{"pack", "/dev/null", ofw}, 1, "", "/dev/null: the file cannot be opened: " + notRegular},
+      {{"check", "/dev/zero"}, 1, "", "/dev/zero: the file cannot be opened: " + notRegular},
+      {{"unpack", "/dev/zero", ofw}, 1, "", "/dev/zero: the file cannot be opened: " + notRegular},
   };
   for (const Case& c : cases) {
     std::ostringstream out;

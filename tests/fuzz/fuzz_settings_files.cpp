@@ -104,7 +104,10 @@ void CheckSettingsFile(std::string_view bytes) {
 void CheckConnectionToken(std::string_view bytes) {
   std::istringstream file{std::string(bytes)};
   const std::string token = ReadConnectionToken(file);
-  Check(!token.empty() && token.size() <= kMaxTokenLength + 1, "a token past its limit");
+  Check(token.size() <= kMaxTokenLength + 1, "a token past its limit");
+  // Empty only when the word starts with a NUL, which ends its text.
+  Check(token.size() > kMaxTokenLength || token.find('\0') == std::string::npos,
+        "a NUL inside a token");
   const std::optional<uint32_t> address = ParseConnectionToken(token);
   Check(!address || static_cast<int32_t>(*address) > 0, "an accepted address not above zero");
   Check(!address || token.size() <= kMaxTokenLength, "an overlong token accepted");

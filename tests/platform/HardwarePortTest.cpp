@@ -41,9 +41,11 @@ class FakeSystem {
 
   // Options that look at this tree and collect the one-line reports in `reports`.
   HardwarePortOptions Options(std::vector<std::string>& reports, bool allowDirectIo = false,
-                              decltype(HardwarePortOptions::ioctl) ioctl = {}) const {
-    return {proc().string(), dev().string(), allowDirectIo,
-            [&reports](const std::string& line) { reports.push_back(line); }, std::move(ioctl)};
+                              decltype(HardwarePortOptions::ioctl) ioctl = {},
+                              decltype(HardwarePortOptions::open) open = {}) const {
+    return {proc().string(),  dev().string(),
+            allowDirectIo,    [&reports](const std::string& line) { reports.push_back(line); },
+            std::move(ioctl), std::move(open)};
   }
   // Locks device parportN as another copy of the tool would; the caller closes the result.
   int HoldDevice(int number) const {
@@ -80,40 +82,71 @@ struct Outcome {
   std::vector<std::string> reports;
 };
 
-// Without a usable port the hardware port acts as an empty one and says why, once per address.
+// Replaces "{dev}" in `text` by the device node of parport0 under `system`.
+std::string WithDevice(std::string text, const FakeSystem& system) {
+  const std::size_t at = text.find("{dev}");
+  if (at != std::string::npos) text.replace(at, 5, (system.dev() / "parport0").string());
+  return text;
+}
+
+// Without a usable port the hardware port acts as an empty one and says why, once per address:
+// a line for standard error, and the user's words for the failure box.
 TEST(HardwarePort, WithoutAUsablePortWritesVanishReadsGiveFFAndOneLineSaysWhy) {
   struct Case {
     const char* name;
     bool listed;
     bool device;
     bool heldElsewhere;
+    int openError;  // the device node refuses to open with this error
     const char* why;
+    const char* user;
   };
   const Case cases[] = {
-      {"not listed", false, false, false, "no parallel port at 0x378"},
-      {"no device node", true, false, false, "modprobe ppdev"},
-      {"cannot claim", true, true, false, "cannot claim"},
-      {"held by another copy", true, true, true, "in use by another program"},
+      {"not listed", false, false, false, 0, "no parallel port at 0x378",
+       "This computer has no parallel port at 0x378. Choose the port under \"Connection...\"."},
+      {"no device node", true, false, false, 0, "modprobe ppdev",
+       "There is no {dev}: the ppdev driver is not loaded. Load it (sudo modprobe ppdev), then "
+       "try again."},
+      {"no permission", true, true, false, EACCES, "usermod -aG lp",
+       "Permission denied on {dev}. Add yourself to the lp group, then log out and in again."},
+      {"other error", true, true, false, EIO, "Input/output error",
+       "Cannot open {dev}: Input/output error."},
+      {"cannot claim", true, true, false, 0, "cannot claim",
+       "Another driver, usually the printer driver lp, holds {dev}. Unload it (sudo rmmod lp), "
+       "then try again."},
+      {"held by another copy", true, true, true, 0, "in use by another program",
+       "{dev} is in use by another program (perhaps a second copy of this tool). Close it, then "
+       "try again."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     FakeSystem system;
     if (c.listed) system.AddPort(0, "888\t1912");
     if (c.device) system.AddDevice(0);  // a plain file: opens, but PPCLAIM fails
     const int holder = c.heldElsewhere ? system.HoldDevice(0) : -1;
-    ASSERT_EQ(holder >= 0, c.heldElsewhere) << c.name;
+    ASSERT_EQ(holder >= 0, c.heldElsewhere);
     std::vector<std::string> reports;
     uint32_t portBase = 0x378;
-    HardwarePort port(portBase, system.Options(reports));
+    decltype(HardwarePortOptions::open) open;
+    if (c.openError != 0) {
+      open = [&c](const char*, int) {
+        errno = c.openError;
+        return -1;
+      };
+    }
+    HardwarePort port(portBase, system.Options(reports, false, {}, open));
+    EXPECT_EQ(port.OpenFailure(), "") << "nothing tried yet";
     port.Write(0x378, 0x04);
-    EXPECT_EQ(port.Read(0x379), 0xFF) << c.name;
+    EXPECT_EQ(port.Read(0x379), 0xFF);
     port.Delay(3);
-    EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent) << c.name;
-    ASSERT_EQ(reports.size(), 1u) << c.name;
-    EXPECT_NE(reports[0].find(c.why), std::string::npos) << c.name << ": " << reports[0];
+    EXPECT_EQ(port.Access(), HardwarePort::Kind::Absent);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(c.why), std::string::npos) << reports[0];
+    EXPECT_EQ(port.OpenFailure(), WithDevice(c.user, system));
 
     portBase = 0x278;  // a new address is tried at the next access, and reported again
     EXPECT_EQ(port.Read(0x279), 0xFF);
-    EXPECT_EQ(reports.size(), 2u) << c.name;
+    EXPECT_EQ(reports.size(), 2u);
     if (holder >= 0) ::close(holder);
   }
 }
@@ -200,6 +233,7 @@ TEST(HardwarePort, APortThatStopsAnsweringIsGivenUpWithOneLine) {
             std::string::npos)
       << reports[0];
   EXPECT_EQ(ppdev.calls.back().request, static_cast<unsigned long>(PPRELEASE));
+  EXPECT_EQ(port.OpenFailure(), "") << "the port was opened: a board failure, not a port one";
 }
 
 // A port that could not be opened is tried again when the next board run begins (not at every
@@ -240,6 +274,7 @@ TEST(HardwarePort, APortThatCouldNotBeOpenedIsTriedAgainAtEachRun) {
     if (step.beginRun) port.BeginRun();
     port.Write(0x378, 0x04);
     EXPECT_EQ(port.Access(), step.kind) << step.what;
+    EXPECT_EQ(port.OpenFailure().empty(), step.kind == HardwarePort::Kind::Ppdev) << step.what;
     const std::size_t expected = reportsBefore + (step.newReport != nullptr ? 1 : 0);
     ASSERT_EQ(reports.size(), expected) << step.what;
     if (step.newReport != nullptr) {

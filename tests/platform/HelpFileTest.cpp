@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/HelpContents.h"
 #include "platform/HelpFile.h"
 #include "tests/support/Files.h"
 
@@ -58,6 +59,91 @@ TEST(PopupTopics, CommittedHelpFileHoldsTheTopicFilesAsWritten) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   EXPECT_EQ(ReadPopupTopic(pipe, "/OrvantaDialog.txt", 1), std::nullopt);
   std::remove(pipe.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+using Entry = HelpContentsEntry;
+
+TEST(HelpContents, ReadsNestedSitemapListsTolerantly) {
+  const auto item = [](const char* name, const char* local) {
+    return std::string("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"") + name +
+           "\"><param name=\"Local\" value=\"" + local + "\"></OBJECT>";
+  };
+  const struct {
+    const char* name;
+    std::string hhc;
+    std::vector<Entry> expected;
+  } cases[] = {
+      {"flat",
+       "<ul>" + item("A", "a.html") + item("B", "b.html") + "</ul>",
+       {{"A", "a.html", {}}, {"B", "b.html", {}}}},
+      {"a list after an entry is its children",
+       "<ul>" + item("A", "a.html") + "<ul>" + item("A1", "a1.html") + item("A2", "a2.html") +
+           "</ul>" + item("B", "b.html") + "</ul>",
+       {{"A", "a.html", {{"A1", "a1.html", {}}, {"A2", "a2.html", {}}}}, {"B", "b.html", {}}}},
+      {"entities, single quotes and unquoted values, any case",
+       "<ul><li><object TYPE='text/sitemap'><PARAM NAME=name VALUE='Fish &amp; chips &#233;'>"
+       "<param name=\"local\" value=a&lt;b.htm#x></object></ul>",
+       {{"Fish & chips \xC3\xA9", "a<b.htm#x", {}}}},
+      {"unknown entities and a lone ampersand stay as written",
+       "<ul>" + item("R&D &bogus; &#xZZ;", "r.html") + "</ul>",
+       {{"R&D &bogus; &#xZZ;", "r.html", {}}}},
+      {"a heading without a page, and a page without a name",
+       "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Heading\"></object>"
+       "<ul>" +
+           item("", "p.html") + "</ul></ul>",
+       {{"Heading", "", {{"", "p.html", {}}}}}},
+      {"other objects, comments, empty entries and stray end tags are skipped",
+       "</ul><!-- <ul>" + item("Hidden", "h.html") + " --><ul>" +
+           "<li><object type=\"text/site properties\"><param name=\"Name\" value=\"X\"></object>" +
+           "<li><object type=\"text/sitemap\"></object>" + item("A", "a.html") + "</ul></ul>",
+       {{"A", "a.html", {}}}},
+      {"a list first in a list belongs to no entry",
+       "<ul><ul>" + item("A", "a.html") + "</ul></ul>",
+       {{"A", "a.html", {}}}},
+      {"cut short",
+       "<ul>" + item("A", "a.html") + "<li><object type=\"text/sitemap\"><param name",
+       {{"A", "a.html", {}}}},
+      {"nothing", "", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseHelpContents(c.hhc), c.expected) << c.name;
+}
+
+TEST(HelpContents, NestingBeyondTheLimitIsFlattened) {
+  std::string hhc;
+  for (int i = 0; i < 1000; ++i) {
+    hhc += "<ul><li><object type=\"text/sitemap\"><param name=\"Local\" value=\"p.html\"></object>";
+  }
+  int depth = 0;
+  std::size_t entries = 0;
+  std::vector<Entry> level = ParseHelpContents(hhc);
+  while (!level.empty()) {
+    ++depth;
+    entries += level.size();
+    std::vector<Entry> next = std::move(level.back().children);
+    level = std::move(next);
+  }
+  EXPECT_EQ(depth, kMaxHelpContentsDepth);
+  EXPECT_EQ(entries, 1000u) << "no entry lost";
+}
+
+// The committed help file, as the help window reads it: its contents and the first page.
+TEST(HelpContents, CommittedHelpFileHasItsContentsAndPages) {
+  const std::optional<HelpArchive> archive = HelpArchive::Open(kHelpDir + "Orvanta_Help.chm");
+  ASSERT_TRUE(archive);
+  const std::optional<std::string> name = archive->ContentsName();
+  ASSERT_TRUE(name);
+  const std::optional<std::string> hhc = archive->Read(*name);
+  ASSERT_TRUE(hhc);
+  EXPECT_EQ(ParseHelpContents(*hhc), ParseHelpContents(Source("toc.hhc")));
+  EXPECT_EQ(ParseHelpContents(*hhc).size(), 7u);
+  EXPECT_EQ(archive->Read("/INDEX.HTML"), Source("index.html")) << "names in any case";
+  EXPECT_EQ(archive->Read("/missing.html"), std::nullopt);
+  EXPECT_FALSE(HelpArchive::Open(kHelpDir + "index.html")) << "not a help file";
+  EXPECT_FALSE(HelpArchive::Open(kHelpDir)) << "a folder";
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ TEST(SettingsFile, LinesAreReadByPositionWithTheirLimits) {
       {"nothing read at all", "", {{0, ""}, {18, ""}}},
       {"trailing white space goes, leading stays", " 0:1 \t\r\r\n", {{0, " 0:1"}}},
       {"a NUL ends the line's text", std::string("0:1\0junk\n1:2", 12), {{0, "0:1"}, {1, "1:2"}}},
+      {"CR alone ends no line", "0:1\r1:2\r", {{0, "0:1\r1:2"}, {1, "0:1\r1:2"}}},
       {"longer than 255: the rest is the next read",
        longLine + "\n1:2",
        {{0, longLine.substr(0, 255)}, {1, longLine.substr(255)}, {2, "1:2"}}},
@@ -53,6 +54,8 @@ TEST(SettingsFile, ValuesFollowTheKeyAndLineRules) {
       {At(9, "9:05"), [](auto& c) { EXPECT_EQ(c.settings.timerMinutesText, "05"); }},
       {At(10, "10:"), [](auto& c) { EXPECT_EQ(c.settings.timerSecondsText, ""); }},
       {At(0, "x0:1"), [](auto& c) { EXPECT_EQ(c.settings.operationMode, 0) << "value at 2"; }},
+      {At(3, "x3:45"),
+       [](auto& c) { EXPECT_EQ(c.settings.debounceText, ":45") << "key anywhere"; }},
       {At(3, "3: 4"), [](auto& c) { EXPECT_EQ(c.settings.debounceText, " 4"); }},
       {At(18, "18:-5"), [](auto& c) { EXPECT_EQ(c.settings.lcdMenuMask, -5); }},
       {"1:1\n2:3\n",  // keys one line off: tested by position only
@@ -74,6 +77,7 @@ TEST(SettingsFile, ValuesFollowTheKeyAndLineRules) {
          EXPECT_FALSE(AEDelayControlsEnabled(c));
        }},
       {At(5, "5:1"), [](auto& c) { EXPECT_EQ(c.settings.aeDelayText, ""); }},
+      {At(5, "5:1-1-3"), [](auto& c) { EXPECT_EQ(c.settings.aeDelayText, "1-3"); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file.substr(0, 40));

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/InstalledFiles.h"
+
 std::string ReadText(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
@@ -36,7 +38,8 @@ class ScratchFile {
 };
 
 // A fresh folder `leaf` inside a scratch folder, made the working directory and the application
-// directory; the working directory is put back when the object goes.
+// directory, with an empty installed data folder beside it; the working directory is put back
+// when the object goes.
 class ScratchAppDirectory {
  public:
   explicit ScratchAppDirectory(const std::string& leaf = "app");
@@ -52,4 +55,6 @@ class ScratchAppDirectory {
   std::filesystem::path previous_;
   ScratchDirectory root_{"shell"};
   std::filesystem::path dir_;
+  // An installed package must not answer for a file a test has taken away.
+  InstalledDataDirOverride installed_{InstalledDataDirSeam(), root_.Path() / "installed"};
 };

@@ -9,7 +9,7 @@
 bool SeamEvent::operator==(const SeamEvent& other) const {
   return kind == other.kind && port == other.port && value == other.value && units == other.units &&
          message.text == other.message.text && message.title == other.message.title &&
-         message.icon == other.message.icon;
+         message.icon == other.message.icon && message.informative == other.message.informative;
 }
 
 std::string Describe(const SeamEvent& event) {
@@ -26,7 +26,8 @@ std::string Describe(const SeamEvent& event) {
       return text;
     case SeamEvent::Message:
       return "M [" + event.message.title + "] " + event.message.text + " icon " +
-             std::to_string(static_cast<int>(event.message.icon));
+             std::to_string(static_cast<int>(event.message.icon)) +
+             (event.message.informative.empty() ? "" : " (" + event.message.informative + ")");
   }
   return "?";
 }
@@ -44,7 +45,7 @@ SeamEvent W(uint16_t port, uint8_t value) {
 
 SeamEvent Msg(const std::string& text, const std::string& title, MsgIcon icon) {
   SeamEvent event(SeamEvent::Message);
-  event.message = MessageBoxRequest{text, title, icon};
+  event.message = MessageBoxRequest{text, title, icon, {}};
   return event;
 }
 

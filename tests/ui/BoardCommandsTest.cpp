@@ -4,6 +4,7 @@
 #include <QComboBox>
 
 #include "board/StatusDlg.h"
+#include "firmware/OfwFormat.h"
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
@@ -55,6 +56,18 @@ const SeamEvent kNotRestored =
 
 constexpr FirmwareIdentity kDemo220{2, 20, 1};
 const std::string kDemo220File = DemoFirmware("orvanta-2.20.ofw").string();
+const std::string kDemo205File = DemoFirmware("orvanta-2.05.ofw").string();
+
+// The record that gives an image its identity in the last three code bytes.
+std::string IdentityRecord(uint8_t major, uint8_t minor, uint8_t boardType) {
+  HexRecord record;
+  record.count = 3;
+  record.address = 0x1FFD;
+  record.data[0] = major;
+  record.data[1] = minor;
+  record.data[2] = boardType;
+  return FormatRecord(record);
+}
 
 // The connecting texts of `runs` status windows: the first run's, then the retry's.
 QStringList Windows(const char* port, int runs) {
@@ -141,8 +154,11 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     const Block before = TypicalBlock();
     LoadBlock(before);
     QString shownDuringMessage;
+    QString dwellDuringMessage;
+    const QString dwellBefore = Text(IDC_DWELL_EDIT);
     messages.onShow = [&](const MessageBoxRequest&) {
       shownDuringMessage = Text(IDC_FIRMWARE_REVISION);
+      dwellDuringMessage = Text(IDC_DWELL_EDIT);
     };
     const bool fails = s.revision == std::string("Unknown");
 
@@ -159,6 +175,7 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
       EXPECT_EQ(boxes, std::vector{kReadFailed});
+      EXPECT_EQ(dwellDuringMessage, dwellBefore) << "cleared once the message is closed";
       EXPECT_EQ(Combo(IDC_FIRING_MODE_COMBO)->currentIndex(), -1);
       EXPECT_EQ(Text(IDC_DWELL_EDIT), "");
       EXPECT_EQ(Text(IDC_TIMER_MINUTES_EDIT), "  ");
@@ -229,40 +246,108 @@ TEST_F(BoardCommands, KalixSectionOutsideTheListIsUploadedAsItWas) {
 }
 
 // One update per case, each from a board with 2.11 and a dialog that holds its download with the
-// dwell changed to 17 ("restore refused": an empty dialog instead).
+// dwell changed to 17 ("restore refused": an empty dialog instead). Where the settings could not
+// be put back, the labels, the LCD controls and uploads follow the new firmware's identity.
 TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
   const ScratchFile damaged("this is no firmware\n");
+  const ScratchFile kalix(
+      OfwText({DataRecord(0, 2, 0x80), IdentityRecord(2, 30, 0), kEndRecordText}));
+  const ScratchFile anonymous(OfwText({DataRecord(0, 2, 0x80), kEndRecordText}));
   const struct {
     const char* name;
     const char* faults;
     std::optional<std::string> file;
     int runs;
     std::vector<SeamEvent> shown;
-    const char* revision;  // the label once the command and all it posted are done
+    // The labels and the upload button once the command and all it posted are done.
+    const char* revision;
+    const char* boardType;
+    bool upload;
   } cases[] = {
-      {"cancelled", nullptr, std::nullopt, 0, {}, "v2.11"},
-      {"damaged file", nullptr, damaged.path(), 0, {kBadFile}, "v2.11"},
-      {"simfault:absent", "simfault:absent", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:unpowered", "simfault:unpowered", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:dies@0", "simfault:dies@0", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
-      {"simfault:stuck@3", "simfault:stuck@3", kDemo220File, 2, {kFirmwareFailed}, "v2.11"},
+      {"cancelled", nullptr, std::nullopt, 0, {}, "v2.11", "Orvanta", false},
+      {"damaged file", nullptr, damaged.path(), 0, {kBadFile}, "v2.11", "Orvanta", false},
+      {"simfault:absent",
+       "simfault:absent",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:unpowered",
+       "simfault:unpowered",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:dies@0",
+       "simfault:dies@0",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
+      {"simfault:stuck@3",
+       "simfault:stuck@3",
+       kDemo220File,
+       2,
+       {kFirmwareFailed},
+       "v2.11",
+       "Orvanta",
+       false},
       // The demo image has 17 bytes: only the settings restore reaches byte 20.
       {"simfault:stuck@20",
        "simfault:stuck@20",
        kDemo220File,
        3,
        {kUploadFailed, kNotRestored},
-       "v2.11"},
-      {"restore refused", nullptr, kDemo220File, 1, {kIncomplete, kNotRestored}, "None"},
-      {"simfault:flaky", "simfault:flaky", kDemo220File, 6, {kComplete}, "v2.20"},
-      {"clean", nullptr, kDemo220File, 3, {kComplete}, "v2.20"},
+       "v2.20",
+       "Orvanta",
+       true},
+      {"restore refused",
+       nullptr,
+       kDemo220File,
+       1,
+       {kIncomplete, kNotRestored},
+       "v2.20",
+       "Orvanta",
+       true},
+      {"restore refused, too old",
+       nullptr,
+       kDemo205File,
+       1,
+       {kIncomplete, kNotRestored, TooOld("2.05")},
+       "v2.5",
+       "Orvanta",
+       false},
+      {"restore refused, Kalix",
+       nullptr,
+       kalix.path(),
+       1,
+       {kIncomplete, kNotRestored},
+       "v2.30",
+       "Kalix",
+       true},
+      {"restore refused, no identity",
+       nullptr,
+       anonymous.path(),
+       1,
+       {kIncomplete, kNotRestored},
+       "Unknown",
+       "Unknown",
+       true},
+      {"simfault:flaky", "simfault:flaky", kDemo220File, 6, {kComplete}, "v2.20", "Orvanta", true},
+      {"clean", nullptr, kDemo220File, 3, {kComplete}, "v2.20", "Orvanta", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
     bProgramInit = 0;
-    const bool restorable = std::string(c.name) != "restore refused";
+    const bool restorable = !std::string(c.name).starts_with("restore refused");
     if (restorable) {
       dlg->ReadFromBoard();
       dlg->SetDlgItemText(IDC_DWELL_EDIT, "17");
@@ -289,9 +374,13 @@ TEST_F(BoardCommands, UpdateFirmwareRestoresTheSettingsOrSaysWhyNot) {
     EXPECT_EQ(windows.texts.size(), static_cast<std::size_t>(c.runs));
     EXPECT_EQ(boxes, c.shown);
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), c.revision);
+    EXPECT_EQ(Text(IDC_BOARD_TYPE), c.boardType);
+    EXPECT_EQ(Enabled(IDC_UPLOAD), c.upload);
+    const bool lcd = std::string(c.boardType) != "Kalix";
+    for (const int id : {1021, 1022, 1023, 1024, int{IDC_LCD_MENU_TREE}})
+      EXPECT_EQ(Enabled(id), lcd);
     const bool flashed = c.runs > 0 && c.shown.back() != kFirmwareFailed;
-    EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed);
-    EXPECT_EQ(Enabled(IDC_UPLOAD), flashed) << "the button the completion box sends the user to";
+    EXPECT_EQ(ImageIdentity(board) == kDemo220, flashed && c.file == kDemo220File);
     const bool restored = !c.shown.empty() && c.shown.back() == kComplete;
     if (c.runs == 0) {
       EXPECT_EQ(board.DataByte(2), 10) << "the board is never reached";
@@ -374,6 +463,60 @@ TEST_F(BoardCommands, ProgrammingModeLoadsEveryBoardFromTheFirstFileChosen) {
     EXPECT_EQ(dlg->m_ProgrammingFile.toStdString(), s.dialogs > 1 ? file.path() : "");
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), "None");
     EXPECT_EQ(Text(IDC_BOARD_TYPE), "Empty Board");
+  }
+}
+
+// The simulated cable, as seen through a port backend that could (or could not) open its port.
+class PortWithReason final : public PortBackend {
+ public:
+  PortWithReason(PortBackend& through, std::string reason)
+      : through_(through), reason_(std::move(reason)) {}
+  PortWithReason(const PortWithReason&) = delete;
+  PortWithReason& operator=(const PortWithReason&) = delete;
+  void Write(uint16_t port, uint8_t value) override { through_.Write(port, value); }
+  uint8_t Read(uint16_t port) override { return through_.Read(port); }
+  void Delay(uint32_t units) override { through_.Delay(units); }
+  void BeginRun() override { through_.BeginRun(); }
+  std::string OpenFailure() const override { return reason_; }
+
+ private:
+  PortBackend& through_;
+  std::string reason_;
+  PortBackendOverride inUse_{PortBackendSeam(), this};
+};
+
+SeamEvent WithReason(SeamEvent box, const std::string& reason) {
+  box.message.informative = reason;
+  return box;
+}
+
+// The three connection failures carry the backend's reason below their fixed text, and only when
+// the port could not be opened; a board that stays silent on an open port gets the box alone.
+TEST_F(BoardCommands, ConnectionFailuresSayWhyThePortCouldNotBeOpened) {
+  const std::string denied =
+      "Permission denied on /dev/parport0. Add yourself to the lp group, then log out and in "
+      "again.";
+  const struct {
+    const char* name;
+    int button;
+    SeamEvent box;
+  } commands[] = {
+      {"download", IDC_DOWNLOAD, kReadFailed},
+      {"upload", IDC_UPLOAD, kUploadFailed},
+      {"firmware", IDC_UPDATE_FIRMWARE, kFirmwareFailed},
+  };
+  bProgramInit = 0;
+  for (const auto& c : commands) {
+    for (const std::string& reason : {denied, std::string()}) {
+      SCOPED_TRACE(std::string(c.name) + (reason.empty() ? ", port open" : ", port refused"));
+      Plug(nullptr);
+      dlg->ReadFromBoard();
+      Plug("simfault:absent");
+      PortWithReason port(sim, reason);
+      FileDialogScript files({kDemo220File});
+      Button(c.button)->click();
+      EXPECT_EQ(boxes, std::vector{WithReason(c.box, reason)});
+    }
   }
 }
 

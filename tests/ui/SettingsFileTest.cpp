@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +10,7 @@
 #include <functional>
 
 #include "settings/SettingsBlock.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/ui/MainDialogFixture.h"
 
 namespace {
@@ -88,6 +92,19 @@ TEST_F(SettingsFiles, ExampleFileOpensAndIsSavedByteForByte) {
   EXPECT_EQ(script.requests[0].initialName, "");
   EXPECT_EQ(script.requests[1].mode, FileDialogRequest::Mode::Save);
   EXPECT_EQ(script.requests[1].initialName, "MySettings.osf");
+
+  // Every line as long as one read takes (254 characters and CR LF): read to the last digit of
+  // the last line.
+  QByteArray longest;
+  for (QByteArray line : kExampleFile.trimmed().split('\n')) {
+    line = line.trimmed();
+    if (line.startsWith("18:")) line.insert(3, QByteArray(254 - line.size(), ' '));
+    longest += line.leftJustified(254, ' ') + "\r\n";
+  }
+  ASSERT_EQ(longest.size(), 19 * 256);
+  dlg->LoadUpBlankSettings();
+  Open(longest);
+  EXPECT_EQ(Shown(), "0,4,5,0,0,1,2,3,'4','10','6','05','00',x--xx-x-x- enabled 65535");
 }
 
 TEST_F(SettingsFiles, SavingThenOpeningGivesBackWhatADownloadShowed) {
@@ -120,6 +137,12 @@ TEST_F(SettingsFiles, OpenedValuesAreAppliedWithoutBeingChecked) {
        "-1,4,5,0,0,1,2,3,'4','10','6','05','00',x--xx-x-x- enabled 65535", IDC_FIRING_MODE_COMBO},
       {QByteArray(kExampleFile).replace("0:0\r\n1:", "0:5\r\n1:"),
        "0,4,5,0,0,1,2,3,'4','10','6','05','00',---xx-x-x- enabled 65535", IDC_OM_STANDARD},
+      // An after-eye choice of 2 or out of range checks neither button but enables the delay
+      // box; the choices read back after it (line 7 on) take the empty group as no choice.
+      {QByteArray(kExampleFile).replace("5:1-6", "5:2-6"),
+       "0,4,5,0,0,1,2,3,'4','10','6','05','00',x---x-x-x- enabled 65535", IDC_AE_BYPASS_EYE},
+      {QByteArray(kExampleFile).replace("5:1-6", "5:-1-6"),
+       "0,4,5,0,0,1,2,3,'4','10','1-6','05','00',x---x-x-x- enabled 65535", IDC_AE_BYPASS_EYE},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file.left(40).toStdString());
@@ -167,19 +190,44 @@ TEST_F(SettingsFiles, AFailedSaveSaysSoAndKeepsTheOldFileWhole) {
       << "no temporary file is left behind";
 }
 
+// Only a regular file is read: a named pipe could wait for a writer for ever and a device may
+// never end. The pipe here holds a whole file, so that reading it would show, not hang.
+// Where the folder refuses the new file that would replace the old one whole, the file is
+// written in place, as it may be.
+TEST_F(SettingsFiles, AWritableFileInAFolderThatIsNotIsReplaced) {
+  WriteFile(Path("old.osf"), "old settings");
+  ShowBlock(TypicalBlock());
+  Save(Path("expected.osf"));
+  {
+    const ReadOnlyFolder folder(Std(dir.path()));
+    if (!folder.Holds()) GTEST_SKIP() << "this file system lets anybody write anywhere";
+    Save(Path("old.osf"));
+  }
+  EXPECT_EQ(ReadFile(Path("old.osf")), ReadFile(Path("expected.osf")));
+  EXPECT_TRUE(messages.messages.empty());
+}
+
 TEST_F(SettingsFiles, CancelledOrUnreadableFilesChangeNothingAndSayNothing) {
   ShowBlock(TypicalBlock());
   const std::string before = Shown();
   FileDialogScript cancelled;
   dlg->SaveConfiguration();
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
+  const QString pipe = Path("pipe.osf");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const int pipeEnd = ::open(QFile::encodeName(pipe).constData(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(pipeEnd, 0);
+  const QByteArray filled = kExampleFile + QByteArray(20000, ' ');
+  ASSERT_EQ(::write(pipeEnd, filled.constData(), filled.size()), filled.size());
   for (const std::optional<std::string>& answer :
        {std::optional<std::string>(), std::optional(Std(Path("missing.osf"))),
-        std::optional(Std(dir.path()))}) {
+        std::optional(Std(dir.path())), std::optional(Std(pipe)),
+        std::optional<std::string>("/dev/zero")}) {
     FileDialogScript script({answer});
     dlg->LoadConfiguration();
     EXPECT_EQ(Shown(), before) << answer.value_or("cancelled");
   }
+  ::close(pipeEnd);
   EXPECT_TRUE(messages.messages.empty());
 }
 

@@ -1,0 +1,23 @@
+// Opening the files the tool reads by itself or is given to read: only regular files. A named pipe
+// would wait for a writer forever and a device such as /dev/zero never ends, so both count as
+// files that cannot be opened, and so does a folder.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+
+struct PlainFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using PlainFile = std::unique_ptr<std::FILE, PlainFileCloser>;
+
+// `path` open for reading when it is a regular file (after symbolic links); otherwise nothing,
+// and `why`, when given, says why ("Is a directory", "it is not a regular file", or the
+// system's reason).
+PlainFile OpenPlainFile(const std::string& path, std::string* why = nullptr);
+
+// At most `limit` bytes from the start of the regular file `path`; nothing when it cannot be
+// opened or read.
+std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t limit);
