@@ -17,21 +17,15 @@ bool HoldsFile(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
-std::filesystem::path& DataDir() {
-  static std::filesystem::path dir = ORVANTA_DATA_DIR;
-  return dir;
-}
-
 }  // namespace
 
 std::filesystem::path InstalledDataDir() {
-  return DataDir();
+  return InstalledDataDirSeam().Get();
 }
 
-std::filesystem::path SetInstalledDataDir(std::filesystem::path dir) {
-  std::filesystem::path previous = std::move(DataDir());
-  DataDir() = std::move(dir);
-  return previous;
+Replaceable<std::filesystem::path>& InstalledDataDirSeam() {
+  static Replaceable<std::filesystem::path> seam{ORVANTA_DATA_DIR};
+  return seam;
 }
 
 std::optional<std::filesystem::path> FindDocumentIn(

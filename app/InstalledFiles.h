@@ -8,11 +8,14 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/Replaceable.h"
+
 // The folder the package installs the help file, the manual and the demo firmware into.
 std::filesystem::path InstalledDataDir();
-// Makes `dir` the installed data folder and returns the previous one; tests use a scratch folder,
-// so that an installed package does not answer for a missing file.
-std::filesystem::path SetInstalledDataDir(std::filesystem::path dir);
+// The installed data folder in use; tests put a scratch folder there, so that an installed package
+// does not answer for a missing file.
+Replaceable<std::filesystem::path>& InstalledDataDirSeam();
+using InstalledDataDirOverride = Replaceable<std::filesystem::path>::Override;
 
 // `name` in `appDir` when it holds it as a plain file, else in `dataDir` when that holds it, else
 // in `appDir` (where a missing document is silently not found); nothing without an `appDir`.

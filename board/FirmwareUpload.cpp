@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/Globals.h"
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"

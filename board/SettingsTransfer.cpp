@@ -1,10 +1,10 @@
 #include <array>
 
-#include "app/Globals.h"
 #include "board/BoardOperations.h"
 #include "link/Communication.h"
 #include "link/FastProgramming.h"
 #include "platform/PortIo.h"
+#include "settings/SettingsBlock.h"
 
 namespace {
 

@@ -11,16 +11,12 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "app/Globals.h"
+#include "board/BoardSession.h"
 #include "link/Communication.h"
 #include "platform/Controls.h"
 #include "platform/PostedMessage.h"
 
 namespace {
-
-constexpr int kStatusTextId = 1012;
-constexpr int kProgressId = 1013;
-constexpr int kWarningTextId = 1014;
 
 // Posted to start the board run once the window has been painted, outside the paint handler.
 constexpr int WM_USER_START_RUN = 0x0400 + 21;
@@ -57,11 +53,12 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QString::fromUtf8(kStatusCaption));
 
-  m_StatusLabel = MakeLine(this, "Connecting to your Orvanta board, please wait...", kStatusTextId);
+  m_StatusLabel =
+      MakeLine(this, "Connecting to your Orvanta board, please wait...", IDC_STATUS_TEXT);
   auto* progress = new QProgressBar(this);
-  SetControlId(progress, kProgressId);
+  SetControlId(progress, IDC_STATUS_PROGRESS);
   progress->setTextVisible(false);
-  m_WarningLabel = MakeLine(this, kStatusWarningText, kWarningTextId);
+  m_WarningLabel = MakeLine(this, kStatusWarningText, IDC_WARNING_TEXT);
 
   // The two lines have no accessible names of their own: a screen reader hears their texts, and
   // each change of a text is announced.
@@ -92,9 +89,9 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
 CStatusDlg::~CStatusDlg() = default;
 
 void CStatusDlg::DoDataExchange(CDataExchange* pDX) {
-  DDX_Control(pDX, kProgressId, m_Progress);
-  DDX_Text(pDX, kStatusTextId, m_StatusText);
-  DDX_Text(pDX, kWarningTextId, m_WarningText);
+  DDX_Control(pDX, IDC_STATUS_PROGRESS, m_Progress);
+  DDX_Text(pDX, IDC_STATUS_TEXT, m_StatusText);
+  DDX_Text(pDX, IDC_WARNING_TEXT, m_WarningText);
 }
 
 bool CStatusDlg::OnInitDialog() {

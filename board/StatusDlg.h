@@ -10,6 +10,13 @@
 class QLabel;
 class QProgressBar;
 
+// The status window's controls.
+enum StatusControlId : int {
+  IDC_STATUS_TEXT = 1012,
+  IDC_STATUS_PROGRESS = 1013,
+  IDC_WARNING_TEXT = 1014,
+};
+
 // Posted by the status window to itself when its board run has ended: close.
 constexpr int WM_USER_CLOSE_STATUS = 0x0400 + 20;
 // The status window's own "run the operation" message.

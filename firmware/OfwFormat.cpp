@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "firmware/FileDecryption.h"
-
 namespace {
 
 bool IsUpperHexDigit(char c) {
@@ -60,6 +58,17 @@ std::string Counted(int n, const char* what) {
 }
 
 }  // namespace
+
+int convert_char(char c) {
+  const auto code = static_cast<signed char>(c);
+  return code < 0x3A ? code - 0x30 : code - 0x37;
+}
+
+int read_byte(char** p) {
+  const int value = 16 * convert_char((*p)[0]) + convert_char((*p)[1]);
+  *p += 2;
+  return value;
+}
 
 char Unscramble(char c) {
   for (const OfwPair& pair : kOfwTable) {

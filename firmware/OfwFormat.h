@@ -41,6 +41,11 @@ inline constexpr std::array<OfwPair, 17> kOfwTable{{
 }};
 inline constexpr char kScrambledMark = 'K';
 
+// The value of one hex digit ('0'-'9', 'A'-'F'); other characters by the same arithmetic.
+int convert_char(char c);
+// The byte of the two hex digits at *p; moves *p past them.
+int read_byte(char** p);
+
 char Unscramble(char c);
 char Scramble(char c);
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "firmware/FileDecryption.h"
+#include "firmware/OfwCheck.h"
 #include "firmware/OfwFormat.h"
 #include "platform/PlainFile.h"
 

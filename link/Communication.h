@@ -12,6 +12,12 @@ extern int bUsbCable;
 extern uint8_t reset_state;
 // Delay units in one wait_3ms; recalibrated at the start of every board run.
 extern uint32_t delay_const;
+// "delaymultX": scales every calibrated wait; always > 0.
+extern float fDelayOffSet;
+// "fastprogramming": verified byte writes poll the chip instead of waiting the fixed time.
+extern int32_t bFastProgramming;
+// Puts the port-line and timing globals above back to their values at process start.
+void ResetPortLineGlobals();
 
 // Cable lines: data register bits and the status bit that carries the chip's answer.
 constexpr uint8_t kMosi = 0x01;   // pin 2, serial data to the target

@@ -1,6 +1,5 @@
 #include "link/FastProgramming.h"
 
-#include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 

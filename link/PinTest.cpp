@@ -1,6 +1,5 @@
 #include <string>
 
-#include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/MessageBox.h"
 #include "platform/PortIo.h"

@@ -1,15 +1,36 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Globals.h"
 #include "link/Communication.h"
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 
-uint32_t base = 0x378;
+namespace {
+
+// Each start value once: the definitions and the reset both take it from here.
+constexpr uint32_t kStartBase = 0x378;
+constexpr uint8_t kStartResetState = 0x00;
+constexpr uint32_t kStartDelayConst = 10000;
+constexpr float kStartDelayMultiplier = 1.0f;
+constexpr int32_t kStartFastProgramming = 0;
+
+}  // namespace
+
+uint32_t base = kStartBase;
 int bUsbCable = 0;
-uint8_t reset_state = 0x00;
-uint32_t delay_const = 10000;
+uint8_t reset_state = kStartResetState;
+uint32_t delay_const = kStartDelayConst;
+float fDelayOffSet = kStartDelayMultiplier;
+int32_t bFastProgramming = kStartFastProgramming;
+
+void ResetPortLineGlobals() {
+  base = kStartBase;
+  bUsbCable = 0;
+  reset_state = kStartResetState;
+  delay_const = kStartDelayConst;
+  fDelayOffSet = kStartDelayMultiplier;
+  bFastProgramming = kStartFastProgramming;
+}
 
 // Port addresses are formed in 32 bits and handed over as their low 16 bits.
 uint16_t DataPort() {

@@ -2,7 +2,6 @@
 // with a message naming the FT232R pin and the programming header pin, then what MISO reads.
 #include <string>
 
-#include "app/Globals.h"
 #include "link/Communication.h"
 #include "link/UsbPinTest.h"
 #include "platform/MessageBox.h"

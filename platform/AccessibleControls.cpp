@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Dialog.h"
 #include "platform/SpinButton.h"
 
 namespace {
@@ -293,8 +292,9 @@ class AccessibleCheckBoxTree final : public QAccessibleWidget {
 
 QAccessibleInterface* AccessibleControlFactory(const QString& className, QObject* object) {
   auto* widget = qobject_cast<QWidget*>(object);
-  // The toolkit's own windows (a file dialog, say) keep the toolkit's interfaces.
-  if (widget == nullptr || qobject_cast<CDialog*>(widget->window()) == nullptr) return nullptr;
+  // The toolkit's own windows (a file dialog, say) keep the toolkit's interfaces. Asked by class
+  // name, as the dialog base (which installs this factory) cannot be included back here.
+  if (widget == nullptr || !widget->window()->inherits("CDialog")) return nullptr;
   if (className == QLatin1String("QRadioButton")) return new AccessibleRadioButton(widget);
   if (className == QLatin1String("QComboBox")) return new AccessibleComboBox(widget);
   if (className == QLatin1String("CSpinButtonCtrl")) return new AccessibleSpinButton(widget);

@@ -10,18 +10,16 @@ class MonotonicClock final : public Clock {
 };
 
 MonotonicClock gMonotonic;
-Clock* gActive = &gMonotonic;
+Replaceable<Clock*> gActive{&gMonotonic};
 
 }  // namespace
 
-Clock* SetCalibrationClock(Clock* clock) {
-  Clock* previous = gActive == &gMonotonic ? nullptr : gActive;
-  gActive = clock != nullptr ? clock : &gMonotonic;
-  return previous;
+Replaceable<Clock*>& CalibrationClockSeam() {
+  return gActive;
 }
 
 Clock& CalibrationClock() {
-  return *gActive;
+  return *gActive.Get();
 }
 
 uint64_t MonotonicMicroseconds() {

@@ -4,15 +4,18 @@
 
 #include <cstdint>
 
+#include "platform/Replaceable.h"
+
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual uint64_t Hundredths() = 0;
 };
 
-// Makes `clock` the calibration clock and returns the previous one (nullptr = the monotonic
-// clock). The caller keeps ownership.
-Clock* SetCalibrationClock(Clock* clock);
+// The calibration clock in use; the default (and what nullptr stands for) is the monotonic clock.
+// The one who replaces it keeps ownership.
+Replaceable<Clock*>& CalibrationClockSeam();
+using ClockOverride = Replaceable<Clock*>::Override;
 Clock& CalibrationClock();
 
 // Microseconds of the system's monotonic clock.

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Replaceable.h"
+
 struct FileDialogRequest {
   enum class Mode { Open, Save };
   Mode mode = Mode::Open;
@@ -19,6 +21,6 @@ using FileDialogHandler = std::function<std::optional<std::string>(const FileDia
 // Shows the dialog; the full path the user confirmed, or nothing when the dialog was cancelled.
 std::optional<std::string> ShowFileDialog(const FileDialogRequest& request);
 
-// Installs `handler` and returns the previous one; an empty handler restores the default, which
-// answers as a cancelled dialog (there is no window to ask in).
-FileDialogHandler SetFileDialogHandler(FileDialogHandler handler);
+// The handler in use; the default answers as a cancelled dialog (there is no window to ask in).
+Replaceable<FileDialogHandler>& FileDialogSeam();
+using FileDialogOverride = Replaceable<FileDialogHandler>::Override;

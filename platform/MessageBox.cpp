@@ -1,7 +1,6 @@
 #include "platform/MessageBox.h"
 
 #include <cstdio>
-#include <utility>
 
 namespace {
 
@@ -10,20 +9,14 @@ void PrintToStderr(const MessageBoxRequest& request) {
   if (!request.informative.empty()) std::fprintf(stderr, "%s\n", request.informative.c_str());
 }
 
-MessageBoxHandler& Handler() {
-  static MessageBoxHandler handler = PrintToStderr;
-  return handler;
-}
-
 }  // namespace
 
 void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                     const std::string& informative) {
-  Handler()(MessageBoxRequest{text, title, icon, informative});
+  MessageBoxSeam().Get()(MessageBoxRequest{text, title, icon, informative});
 }
 
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-  MessageBoxHandler previous = std::move(Handler());
-  Handler() = handler ? std::move(handler) : MessageBoxHandler(PrintToStderr);
-  return previous;
+Replaceable<MessageBoxHandler>& MessageBoxSeam() {
+  static Replaceable<MessageBoxHandler> seam{PrintToStderr};
+  return seam;
 }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/Replaceable.h"
+
 enum class MsgIcon {
   None,
   Warning,  // also the exclamation icon: the platform draws both the same
@@ -20,12 +22,15 @@ struct MessageBoxRequest {
   std::string informative;
 };
 
+// The application's name, the title of its own message boxes.
+inline constexpr const char* kAppName = "Orvanta Interface Application";
+
 using MessageBoxHandler = std::function<void(const MessageBoxRequest&)>;
 
 // Shows the box and returns when the user has dismissed it.
 void ShowMessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                     const std::string& informative = {});
 
-// Installs `handler` and returns the previous one; an empty handler restores the default, which
-// prints the message on standard error.
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+// The handler in use; the default prints the message on standard error.
+Replaceable<MessageBoxHandler>& MessageBoxSeam();
+using MessageBoxOverride = Replaceable<MessageBoxHandler>::Override;

@@ -3,7 +3,6 @@
 #include <QMenu>
 #include <QTextDocument>
 #include <QWhatsThis>
-#include <utility>
 
 namespace {
 
@@ -12,36 +11,24 @@ bool NoMenu(QWidget*, QPoint) {
 }
 void NoPopup(QPoint, const QString&, QWidget*) {}
 
-WhatsThisMenuHandler& Menu() {
-  static WhatsThisMenuHandler handler = NoMenu;
-  return handler;
-}
-
-WhatsThisPopupHandler& Popup() {
-  static WhatsThisPopupHandler handler = NoPopup;
-  return handler;
-}
-
 }  // namespace
 
 bool AskWhatsThis(QWidget* control, QPoint globalPos) {
-  return Menu()(control, globalPos);
+  return WhatsThisMenuSeam().Get()(control, globalPos);
 }
 
 void ShowWhatsThis(QPoint globalPos, const QString& text, QWidget* control) {
-  Popup()(globalPos, text, control);
+  WhatsThisPopupSeam().Get()(globalPos, text, control);
 }
 
-WhatsThisMenuHandler SetWhatsThisMenuHandler(WhatsThisMenuHandler handler) {
-  WhatsThisMenuHandler previous = std::move(Menu());
-  Menu() = handler ? std::move(handler) : WhatsThisMenuHandler(NoMenu);
-  return previous;
+Replaceable<WhatsThisMenuHandler>& WhatsThisMenuSeam() {
+  static Replaceable<WhatsThisMenuHandler> seam{NoMenu};
+  return seam;
 }
 
-WhatsThisPopupHandler SetWhatsThisPopupHandler(WhatsThisPopupHandler handler) {
-  WhatsThisPopupHandler previous = std::move(Popup());
-  Popup() = handler ? std::move(handler) : WhatsThisPopupHandler(NoPopup);
-  return previous;
+Replaceable<WhatsThisPopupHandler>& WhatsThisPopupSeam() {
+  static Replaceable<WhatsThisPopupHandler> seam{NoPopup};
+  return seam;
 }
 
 bool QtWhatsThisMenu(QWidget* control, QPoint globalPos) {

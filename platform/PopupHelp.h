@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+#include "platform/Replaceable.h"
+
 class QWidget;
 
 inline constexpr const char* kWhatsThisEntry = "What's This?";
@@ -20,10 +22,11 @@ using WhatsThisPopupHandler =
 bool AskWhatsThis(QWidget* control, QPoint globalPos);
 void ShowWhatsThis(QPoint globalPos, const QString& text, QWidget* control);
 
-// Each installs `handler` and returns the previous one; an empty handler restores the default,
-// which offers no menu (and so shows no pop-up).
-WhatsThisMenuHandler SetWhatsThisMenuHandler(WhatsThisMenuHandler handler);
-WhatsThisPopupHandler SetWhatsThisPopupHandler(WhatsThisPopupHandler handler);
+// The handlers in use; the defaults offer no menu (and so show no pop-up).
+Replaceable<WhatsThisMenuHandler>& WhatsThisMenuSeam();
+Replaceable<WhatsThisPopupHandler>& WhatsThisPopupSeam();
+using WhatsThisMenuOverride = Replaceable<WhatsThisMenuHandler>::Override;
+using WhatsThisPopupOverride = Replaceable<WhatsThisPopupHandler>::Override;
 
 // The real ones: a QMenu with the one entry, and QWhatsThis.
 bool QtWhatsThisMenu(QWidget* control, QPoint globalPos);

@@ -5,7 +5,7 @@
 namespace {
 
 AbsentPort gAbsentPort;
-PortBackend* gActive = &gAbsentPort;
+Replaceable<PortBackend*> gActive{&gAbsentPort};
 uint64_t gDelayUnits = 0;
 
 }  // namespace
@@ -15,37 +15,37 @@ void PortBackend::Delay(uint32_t units) {
 }
 
 void Out32(uint16_t port, uint16_t value) {
-  gActive->Write(port, static_cast<uint8_t>(value & 0xFF));
+  gActive.Get()->Write(port, static_cast<uint8_t>(value & 0xFF));
 }
 
 uint16_t Inp32(uint16_t port) {
-  return gActive->Read(port);
+  return gActive.Get()->Read(port);
 }
 
 void PortDelay(uint32_t units) {
   gDelayUnits += units;
-  gActive->Delay(units);
+  gActive.Get()->Delay(units);
 }
 
 uint64_t PortDelayUnitsSoFar() {
-  return gDelayUnits + gActive->UnitsBeyondDelays();
+  return gDelayUnits + gActive.Get()->UnitsBeyondDelays();
 }
 
 void PortWait(uint32_t units, uint32_t chipMicroseconds) {
   gDelayUnits += units;
-  gActive->Wait(units, chipMicroseconds);
+  gActive.Get()->Wait(units, chipMicroseconds);
 }
 
 void PortQueueRead(uint16_t port) {
-  gActive->QueueRead(port);
+  gActive.Get()->QueueRead(port);
 }
 
 uint8_t PortTakeRead() {
-  return gActive->TakeRead();
+  return gActive.Get()->TakeRead();
 }
 
 void PortFlush() {
-  gActive->Flush();
+  gActive.Get()->Flush();
 }
 
 uint8_t PortBackend::TakeRead() {
@@ -56,21 +56,19 @@ uint8_t PortBackend::TakeRead() {
 }
 
 void PortBeginRun() {
-  gActive->BeginRun();
+  gActive.Get()->BeginRun();
 }
 
 std::string PortOpenFailure() {
-  return gActive->OpenFailure();
+  return gActive.Get()->OpenFailure();
 }
 
-PortBackend* SetPortBackend(PortBackend* backend) {
-  PortBackend* previous = gActive == &gAbsentPort ? nullptr : gActive;
-  gActive = backend != nullptr ? backend : &gAbsentPort;
-  return previous;
+Replaceable<PortBackend*>& PortBackendSeam() {
+  return gActive;
 }
 
 PortBackend& ActivePortBackend() {
-  return *gActive;
+  return *gActive.Get();
 }
 
 void AbsentPort::Write(uint16_t port, uint8_t /*value*/) {

@@ -6,6 +6,8 @@
 #include <deque>
 #include <string>
 
+#include "platform/Replaceable.h"
+
 // The PC's diagnostic port; one write to it is the delay unit of every board timing.
 constexpr uint16_t kDelayPort = 0x80;
 
@@ -70,9 +72,10 @@ void PortFlush();
 // The active backend's OpenFailure: why the last board run could not open the port.
 std::string PortOpenFailure();
 
-// Makes `backend` the active one and returns the previous; nullptr selects the absent port.
-// The caller keeps ownership.
-PortBackend* SetPortBackend(PortBackend* backend);
+// The backend in use; the default (and what nullptr stands for) is the absent port. The one who
+// replaces it keeps ownership.
+Replaceable<PortBackend*>& PortBackendSeam();
+using PortBackendOverride = Replaceable<PortBackend*>::Override;
 PortBackend& ActivePortBackend();
 
 // A port with nothing behind it: writes vanish, reads give 0xFF, and the delay unit takes about

@@ -6,11 +6,13 @@
 #include <functional>
 #include <string>
 
+#include "platform/Replaceable.h"
+
 // `target` is a local file path or an "http://" or "https://" address.
 using ShellOpenHandler = std::function<void(const std::string& target)>;
 
 void ShellOpen(const std::string& target);
 
-// Installs `handler` and returns the previous one; an empty handler restores the default, which
-// opens nothing (there is no desktop to ask).
-ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler);
+// The handler in use; the default opens nothing (there is no desktop to ask).
+Replaceable<ShellOpenHandler>& ShellOpenSeam();
+using ShellOpenOverride = Replaceable<ShellOpenHandler>::Override;

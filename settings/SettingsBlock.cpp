@@ -13,6 +13,12 @@ constexpr int kSecondsSpinMax = 59;
 
 }  // namespace
 
+uint8_t SettingsArray[kSettingsArraySize] = {};
+
+void ResetSettingsArray() {
+  for (uint8_t& element : SettingsArray) element = 0;
+}
+
 const std::array<SettingsElementInfo, 30> kSettingsElements = {{
     {1, ElementOwner::Dialog, "Firing mode", 1029},
     {2, ElementOwner::Dialog, "Rate of fire", 1030},

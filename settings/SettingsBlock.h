@@ -8,6 +8,12 @@
 #include <string>
 #include <string_view>
 
+// The settings block: element n holds board data byte n - 1; element 31 stays 0.
+constexpr int kSettingsArraySize = 32;
+extern uint8_t SettingsArray[kSettingsArraySize];
+// Puts every element back to 0, its value at process start.
+void ResetSettingsArray();
+
 // Elements of SettingsArray (element n holds board data byte n - 1).
 enum SettingsElement : int {
   kElemFiringMode = 1,

@@ -89,6 +89,7 @@ BoardMemories FactoryMemories() {
 
 SimBoard FactoryBoard() {
   SimBoard board;
+  board.SetFirmware(StartFirmware);
   InstallStandInImage(board, kFactoryIdentity);
   StartFirmware(board);
   return board;

@@ -88,6 +88,7 @@ int WriteDurably(const fs::path& file, const std::string& text) {
 
 BoardStore::BoardStore(const fs::path& directory, std::ostream& report)
     : file_(directory / kBoardFileName), report_(report) {
+  board_.SetFirmware(StartFirmware);
   Load();
   board_.SetOnReleased([this] { SaveIfChanged(); });
 }

@@ -1,7 +1,5 @@
 #include "sim/SimBoard.h"
 
-#include "sim/BoardFirmware.h"
-
 namespace {
 
 constexpr uint8_t kMosiLine = 0x01;
@@ -173,7 +171,7 @@ void SimBoard::OnResetFall() {
 
 void SimBoard::RunFirmware() {
   startAfterErase_ = false;
-  StartFirmware(*this);
+  if (firmware_) firmware_(*this);
   if (onReleased_) onReleased_();
 }
 

@@ -20,7 +20,7 @@
 // erase keeps running on the virtual clock with RST low, and the firmware starts when it ends; RST
 // raised again before that finds the chip still erasing, so a wait too short after an erase shows.
 //
-// Firmware. When RST falls the board runs its firmware (see sim/BoardFirmware.h).
+// Firmware. When RST falls the board runs its firmware (SetFirmware; see sim/BoardFirmware.h).
 //
 // MISO idles high (the port pin's pull-up) when no answer is being shifted out.
 #pragma once
@@ -93,6 +93,9 @@ class SimBoard final : public CableDevice {
   // another board over this one replaces the handler too: change a stored board's memories with
   // SetMemories instead.
   void SetOnReleased(std::function<void()> handler) { onReleased_ = std::move(handler); }
+  // What the board's firmware does when it starts (RST falls, or an erase it waited for ends);
+  // a bare chip runs nothing. FactoryBoard (sim/BoardFirmware.h) fills it in.
+  void SetFirmware(std::function<void(SimBoard&)> firmware) { firmware_ = std::move(firmware); }
 
   // Faults. A board not On ignores everything and drives MISO to its fixed level.
   void SetPower(BoardPower power);
@@ -149,6 +152,7 @@ class SimBoard final : public CableDevice {
   bool startAfterErase_ = false;  // RST fell during an erase: the firmware starts when it ends
 
   std::function<void()> onReleased_;
+  std::function<void(SimBoard&)> firmware_;
 
   BoardPower power_ = BoardPower::On;
   std::set<std::pair<Memory, uint16_t>> failingWrites_;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Globals.h"
+#include "board/BoardSession.h"
 #include "board/StatusDlg.h"
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"

@@ -1,7 +1,6 @@
 // The two conversions between the settings block and the main dialog's controls.
 #include <QComboBox>
 
-#include "app/Globals.h"
 #include "platform/Controls.h"
 #include "settings/SettingsBlock.h"
 #include "settings/Validation.h"

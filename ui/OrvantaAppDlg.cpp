@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "app/Globals.h"
+#include "board/BoardSession.h"
 #include "platform/Controls.h"
 #include "platform/PostedMessage.h"
 #include "platform/RadioGroup.h"

@@ -2,9 +2,9 @@
 // settings/Validation.h), its message, and the snapshot a settings file is written from.
 #include <QComboBox>
 
-#include "app/Globals.h"
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
+#include "settings/SettingsBlock.h"
 #include "settings/Validation.h"
 #include "ui/OrvantaAppDlg.h"
 #include "ui/SettingsText.h"

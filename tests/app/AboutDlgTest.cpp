@@ -9,7 +9,7 @@
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
 #include "app/HelpWindow.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 
 namespace {

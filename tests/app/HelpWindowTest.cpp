@@ -15,7 +15,7 @@
 #include "app/HelpWindow.h"
 #include "app/InstalledFiles.h"
 #include "app/SettingsDlg.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 

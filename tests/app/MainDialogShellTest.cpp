@@ -13,7 +13,7 @@
 #include "app/HelpWindow.h"
 #include "link/Communication.h"
 #include "platform/HelpFile.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -94,7 +94,7 @@ TEST_F(MainDialogShellTest, EveryKindOfControlShowsItsTopic) {
   ScratchAppDirectory scratch;
   scratch.CopyHelpFile();
   Start();
-  const std::string topics = ReadFileText(kHelpSources / "OrvantaDialog.txt");
+  const std::string topics = ReadText(kHelpSources / "OrvantaDialog.txt");
   const std::pair<int, int> kinds[] = {{IDC_OM_TEST, 2},        {IDC_FIRING_MODE_COMBO, 3},
                                        {IDC_DWELL_EDIT, 6},     {IDC_DWELL_SPIN, 6},
                                        {IDC_LCD_MENU_TREE, 37}, {IDC_CONNECTION, 33}};

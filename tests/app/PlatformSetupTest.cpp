@@ -12,6 +12,7 @@
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 #include "sim/SimFaults.h"
+#include "tests/support/Files.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
@@ -23,18 +24,16 @@ class PlatformSetupTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGlobals();
-    directory_ = fs::temp_directory_path() / ("orvanta-setup-" + std::to_string(::getpid()));
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
     previous_ = fs::current_path();
     fs::current_path(directory_);
   }
   void TearDown() override {
     fs::current_path(previous_);
-    fs::remove_all(directory_);
     ResetGlobals();
   }
-  fs::path directory_, previous_;
+  ScratchDirectory scratch_{"setup"};
+  const fs::path directory_ = scratch_.Path();
+  fs::path previous_;
 };
 
 TEST_F(PlatformSetupTest, SimulatedBoardKeepsUploadedSettingsBetweenRuns) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QGroupBox>
@@ -14,9 +16,9 @@
 #include "app/Globals.h"
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
-#include "tests/app/ShellTestSupport.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/ShellDoubles.h"
 
 namespace fs = std::filesystem;
 

@@ -12,8 +12,9 @@
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
 #include "platform/UsbCable.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/Files.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/ShellDoubles.h"
 
 namespace {
 

@@ -4,22 +4,24 @@
 
 #include "board/BoardOperations.h"
 #include "platform/PortIo.h"
-#include "tests/bench/CountingPort.h"
-#include "tests/bench/SimulatedCable.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/CountingPort.h"
 #include "tests/support/NoView.h"
 
 namespace {
 
 void RunTransfer(benchmark::State& state, int (*operation)(OperationView&)) {
-  SimulatedCable cable;
-  SimPort& port = cable.port;
+  SimulatedCable cable(base);
+  SimPort& port = cable.Port();
   NoView view;
   PullSettingsFromBoard(view);  // an upload needs a block to send
-  CountingPort counting(port);
-  SetPortBackend(&counting);
-  operation(view);
-  const uint64_t accessesPerRun = counting.accesses;
-  SetPortBackend(&port);
+  uint64_t accessesPerRun = 0;
+  {
+    CountingPort counting(port);
+    const PortBackendOverride countingInUse(PortBackendSeam(), &counting);
+    operation(view);
+    accessesPerRun = counting.accesses;
+  }
   const uint64_t startOps = port.PortOperations();
   const uint64_t startUs = port.NowUs();
   for (auto _ : state) {

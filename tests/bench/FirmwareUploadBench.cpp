@@ -17,8 +17,8 @@
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 #include "sim/BoardFirmware.h"
-#include "tests/bench/CountingPort.h"
-#include "tests/bench/SimulatedCable.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/CountingPort.h"
 #include "tests/support/NoView.h"
 
 namespace {
@@ -67,16 +67,15 @@ struct Costs {
 
 Costs CountRun(SimPort& port, const std::string& path) {
   CountingPort counting(port);
-  SetPortBackend(&counting);
+  const PortBackendOverride countingInUse(PortBackendSeam(), &counting);
   NoView view;
   UploadFirmware(view, path);
-  SetPortBackend(&port);
   return {counting.accesses, counting.delayUnits, counting.waits};
 }
 
 void BM_FirmwareUpload8K(benchmark::State& state) {
-  SimulatedCable cable;
-  SimPort& port = cable.port;
+  SimulatedCable cable(base);
+  SimPort& port = cable.Port();
 
   // What one more programmed byte costs: a one-byte image against the full one, so that the
   // calibration, the erase and the lock bits drop out.
@@ -112,8 +111,8 @@ BENCHMARK(BM_FirmwareUpload8K)->Unit(benchmark::kMillisecond);
 // the board time of each (a real cable's, at 1 us a port access) and how many times faster the
 // switch makes it.
 void BM_FirmwareUpload8KFastVsDefault(benchmark::State& state) {
-  SimulatedCable cable;
-  SimPort& port = cable.port;
+  SimulatedCable cable(base);
+  SimPort& port = cable.Port();
   const std::string full = PrepareImage(kCodeSize);
 
   NoView view;

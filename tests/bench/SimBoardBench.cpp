@@ -4,13 +4,13 @@
 #include <benchmark/benchmark.h>
 
 #include "link/Communication.h"
-#include "tests/bench/SimulatedCable.h"
+#include "sim/SimulatedCable.h"
 
 namespace {
 
 void BM_ReadSettingsBlock(benchmark::State& state) {
-  SimulatedCable cable;
-  SimPort& port = cable.port;
+  SimulatedCable cable(base);
+  SimPort& port = cable.Port();
   calculate_delay_const();
   const uint64_t startOperations = port.PortOperations();
   const uint64_t startUs = port.NowUs();

@@ -9,7 +9,7 @@ namespace {
 void BM_SimPortOperations(benchmark::State& state) {
   uint32_t portBase = 0x378;
   SimPort port(portBase);
-  PortBackend* previous = SetPortBackend(&port);
+  const PortBackendOverride inUse(PortBackendSeam(), &port);
   uint8_t value = 0;
   for (auto _ : state) {
     // A bit's worth of cable traffic: three data writes and one status read.
@@ -21,7 +21,6 @@ void BM_SimPortOperations(benchmark::State& state) {
   }
   state.counters["port_ops_per_s"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * 4, benchmark::Counter::kIsRate);
-  SetPortBackend(previous);
 }
 BENCHMARK(BM_SimPortOperations);
 

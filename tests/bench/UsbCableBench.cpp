@@ -13,7 +13,7 @@
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
 #include "firmware/OfwFormat.h"
-#include "tests/bench/SimulatedCable.h"
+#include "sim/SimulatedCable.h"
 #include "tests/support/NoView.h"
 #include "tests/support/SimulatedUsbCable.h"
 
@@ -64,9 +64,9 @@ void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
     for (const int fast : {0, 1}) {
       bFastProgramming = fast;
       {
-        SimulatedCable parallel;
+        SimulatedCable parallel(base);
         seconds[0][fast] += TimedUpload(
-            path, [&] { return parallel.port.NowUs(); }, state);
+            path, [&] { return parallel.Port().NowUs(); }, state);
       }
       {
         SimulatedUsbCable usb;

@@ -14,7 +14,8 @@
 #include "link/FastProgramming.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
@@ -33,17 +34,12 @@ class FastProgramming : public ::testing::Test {
   void SetUp() override {
     ResetGlobals();
     board = FactoryBoard();
-    sim.Attach(&board);
   }
-  void TearDown() override {
-    SetPortBackend(previous);
-    ResetGlobals();
-  }
+  void TearDown() override { ResetGlobals(); }
 
-  SimPort sim{base};
-  ScopedCalibrationClock clock{&sim};
-  PortBackend* previous = SetPortBackend(&sim);
-  SimBoard board;
+  SimulatedCable cable{base};
+  SimPort& sim = cable.Port();
+  SimBoard& board = cable.Board();
   NoView view;
 };
 

@@ -16,8 +16,9 @@
 #include "sim/BoardFirmware.h"
 #include "sim/BoardHex.h"
 #include "sim/SimPort.h"
-#include "tests/board/RecordingView.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/RecordingView.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 
@@ -43,7 +44,6 @@ class FirmwareUpload : public ::testing::Test {
   void SetUp() override {
     ResetGlobals();
     board = FactoryBoard();
-    sim.Attach(&board);
     recorder.through = &sim;
     recorder.log().clear();
     view = RecordingView();
@@ -59,10 +59,10 @@ class FirmwareUpload : public ::testing::Test {
     return Instructions(CableTrace(recorder.log(), 0x378, delay_const));
   }
 
-  SimPort sim{base};
+  SimulatedCable cable{base};
+  SimPort& sim = cable.Port();
+  SimBoard& board = cable.Board();
   RecordingPort recorder;
-  ScopedCalibrationClock clock{&sim};
-  SimBoard board;
   RecordingView view;
 };
 

@@ -11,7 +11,8 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
-#include "tests/board/RecordingView.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/RecordingView.h"
 #include "tests/support/CableTrace.h"
 #include "tests/support/Recorders.h"
 
@@ -26,7 +27,7 @@ class SettingsTransfer : public ::testing::Test {
     recorder.through = &port;
     recorder.log().clear();
     recorder.recordDelays = true;
-    port.Attach(&board);
+    board = SimBoard();
     for (uint8_t& element : SettingsArray) element = kUntouched;
   }
   void TearDown() override { ResetGlobals(); }
@@ -54,10 +55,10 @@ class SettingsTransfer : public ::testing::Test {
   }
   int DataWrites() const { return Count("06"); }
 
-  SimPort port{base};
-  RecordingPort recorder;  // installs itself as the active port and forwards to `port`
-  ScopedCalibrationClock clock{&port};
-  SimBoard board;
+  SimulatedCable cable{base};  // port backend and clock while the fixture lives
+  SimPort& port = cable.Port();
+  SimBoard& board = cable.Board();  // a bare chip from SetUp on
+  RecordingPort recorder;           // installs itself as the active port and forwards to `port`
   RecordingView view;
 };
 

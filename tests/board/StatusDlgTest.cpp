@@ -14,7 +14,8 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -28,11 +29,11 @@ class WatchedStatusDlg : public CStatusDlg {
   int runs = 0;
 
   void ShowStatusText(const std::string& text) override {
-    upperLines << Line(1012);
-    heard << Heard(1012);
+    upperLines << Line(IDC_STATUS_TEXT);
+    heard << Heard(IDC_STATUS_TEXT);
     CStatusDlg::ShowStatusText(text);
-    upperLines << Line(1012);
-    heard << Heard(1012);
+    upperLines << Line(IDC_STATUS_TEXT);
+    heard << Heard(IDC_STATUS_TEXT);
     ++runs;
   }
   void SetProgressPos(int position) override {
@@ -74,7 +75,8 @@ TEST_F(StatusDlgTest, FailedDownloadClosesByItselfWithResultZero) {
   EXPECT_EQ(dlg.runs, 1);
   EXPECT_EQ(dlg.upperLines, (QStringList{"Connecting to your board on port 0x378, please wait...",
                                          "Downloading settings from your board, please wait..."}));
-  EXPECT_EQ(dlg.Line(1014), "Do not turn off the power or disconnect the programming cable.");
+  EXPECT_EQ(dlg.Line(IDC_WARNING_TEXT),
+            "Do not turn off the power or disconnect the programming cable.");
   EXPECT_EQ(dlg.windowTitle(), "Orvanta Communication In Progress...");
 }
 
@@ -86,8 +88,9 @@ TEST_F(StatusDlgTest, AScreenReaderHearsTheTextsOfBothLines) {
   dlg.m_ConnectText = ConnectingText(0x378, false);
   dlg.DoModal();
   EXPECT_EQ(dlg.heard, dlg.upperLines);
-  EXPECT_EQ(dlg.Heard(1014), QString::fromUtf8(kStatusWarningText));
-  for (const int line : {1012, 1014}) EXPECT_TRUE(dlg.LineLabel(line)->accessibleName().isEmpty());
+  EXPECT_EQ(dlg.Heard(IDC_WARNING_TEXT), QString::fromUtf8(kStatusWarningText));
+  for (const int line : {IDC_STATUS_TEXT, IDC_WARNING_TEXT})
+    EXPECT_TRUE(dlg.LineLabel(line)->accessibleName().isEmpty());
 }
 
 TEST_F(StatusDlgTest, OneObjectRunsTwoCompleteBoardRuns) {
@@ -113,7 +116,7 @@ TEST_F(StatusDlgTest, UnknownOperationOpensClosesAndKeepsThePreviousResult) {
     EXPECT_EQ(dlg.DoModal(), QDialog::Rejected);
     EXPECT_EQ(nCommResult, previous);
     EXPECT_EQ(dlg.runs, 0);
-    EXPECT_EQ(dlg.Line(1012), "Connecting to your board on port 0x378, please wait...");
+    EXPECT_EQ(dlg.Line(IDC_STATUS_TEXT), "Connecting to your board on port 0x378, please wait...");
     EXPECT_EQ(port.writes, 0u);
   }
 }
@@ -142,7 +145,8 @@ class WatchedRun : public WatchedStatusDlg {
  public:
   WatchedRun() {
     for (QLabel* label : findChildren<QLabel*>()) {
-      if (label->property("controlId").toInt() == 1012) label->installEventFilter(&linePaints);
+      if (label->property("controlId").toInt() == IDC_STATUS_TEXT)
+        label->installEventFilter(&linePaints);
     }
     m_Progress->installEventFilter(&barPaints);
   }
@@ -196,15 +200,14 @@ class StatusDlgOnABoard : public ::testing::Test {
   void SetUp() override {
     ResetGlobals();
     board = FactoryBoard();
-    sim.Attach(&board);
     port.through = &sim;
     port.recordDelays = false;
   }
   void TearDown() override { ResetGlobals(); }
-  SimBoard board;
-  SimPort sim{base};
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   RecordingPort port;
-  ScopedCalibrationClock clock{&sim};
 };
 
 TEST_F(StatusDlgOnABoard, EachShowingRunsOnceAfterThePaintAndShowsEveryStepAtOnce) {
@@ -262,7 +265,7 @@ TEST_F(StatusDlgOnABoard, FirmwareRunShowsItsTextAndBarAndFailsForAVanishedFile)
     dlg.m_ConnectText = ConnectingText(0x378, false);
     dlg.DoModal();
     EXPECT_EQ(nCommResult, fileThere ? 1 : 0);
-    EXPECT_EQ(dlg.Line(1012),
+    EXPECT_EQ(dlg.Line(IDC_STATUS_TEXT),
               fileThere ? "Uploading firmware to your board, please wait..." : connecting);
     EXPECT_EQ(dlg.positions, (fileThere ? std::vector<int>{0, 0, 1, 2, 3} : std::vector<int>{}));
     EXPECT_EQ(dlg.m_Progress->maximum(), fileThere ? 4 : 100);

@@ -14,7 +14,8 @@
 #include "link/Communication.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -56,14 +57,13 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
       {":0400000300000000F9", 2, 0},
   };
   ResetGlobals();
-  SimPort sim{base};
+  SimulatedCable cable(base);
   RecordingPort port;  // installs itself and forwards to the simulated board
-  port.through = &sim;
-  ScopedCalibrationClock clock(&sim);
+  port.through = &cable.Port();
   calculate_delay_const();
   for (const Case& c : cases) {
-    SimBoard board;
-    sim.Attach(&board);
+    SimBoard& board = cable.Board();
+    board = SimBoard();  // an erased chip for each record
     init_prog_mode();
     char line[kLineBufferSize];
     std::strcpy(line, c.record);
@@ -73,7 +73,6 @@ TEST(ParseLine, ProgramsOnlyWholeSoundDataRecords) {
     std::copy_n(bytes, c.bytesProgrammed, expected.code.begin() + 0x30);
     EXPECT_EQ(board.Memories(), expected) << c.record;
   }
-  sim.Attach(nullptr);
   ResetGlobals();
 }
 

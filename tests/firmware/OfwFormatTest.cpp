@@ -9,7 +9,7 @@
 
 #include "firmware/FileDecryption.h"
 #include "firmware/OfwTool.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "firmware/FileDecryption.h"
-#include "tests/fuzz/QuietPort.h"
+#include "tests/support/QuietPort.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/HardwarePort.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -24,14 +25,9 @@ namespace {
 class FakeSystem {
  public:
   FakeSystem() {
-    root_ = fs::temp_directory_path() /
-            ("orvanta-hw-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
     fs::create_directories(proc());
     fs::create_directories(dev());
   }
-  ~FakeSystem() { fs::remove_all(root_); }
 
   void AddPort(int number, const std::string& baseAddr) {
     const fs::path dir = proc() / ("parport" + std::to_string(number));
@@ -59,7 +55,8 @@ class FakeSystem {
   }
 
  private:
-  fs::path root_;
+  ScratchDirectory scratch_{"hw"};
+  const fs::path root_ = scratch_.Path();
 };
 
 TEST(FindParportForBase, MatchesTheFirstAddressOfBaseAddr) {

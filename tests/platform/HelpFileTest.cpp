@@ -10,16 +10,14 @@
 
 #include "platform/HelpContents.h"
 #include "platform/HelpFile.h"
+#include "tests/support/Files.h"
 
 namespace {
 
 const std::string kHelpDir = std::string(ORVANTA_SOURCE_DIR) + "/res/help/";
 
 std::string Source(const std::string& name) {
-  std::ifstream in(kHelpDir + name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return ReadText(kHelpDir + name);
 }
 
 TEST(PopupTopics, FindsATopicByItsNumber) {

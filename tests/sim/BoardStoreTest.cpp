@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "link/Communication.h"
@@ -14,51 +13,30 @@
 #include "sim/BoardHex.h"
 #include "sim/BoardStore.h"
 #include "sim/SimPort.h"
+#include "tests/support/Files.h"
 #include "tests/support/Recorders.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteFile(const fs::path& file, const std::string& text) {
-  std::ofstream(file, std::ios::binary) << text;
-}
-
 class BoardStoreFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGlobals();
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    directory_ =
-        fs::temp_directory_path() / ("orvanta-sim-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
-    previousPort_ = SetPortBackend(&port_);
-    previousClock_ = SetCalibrationClock(&port_);
     calculate_delay_const();
-  }
-  void TearDown() override {
-    SetPortBackend(previousPort_);
-    SetCalibrationClock(previousClock_);
-    fs::remove_all(directory_);
   }
 
   fs::path File() const { return directory_ / kBoardFileName; }
 
-  fs::path directory_;
+  ScratchDirectory scratch_{"sim"};
+  const fs::path directory_ = scratch_.Path();
   std::ostringstream report_;
   SimPort port_{base};
 
  private:
-  PortBackend* previousPort_ = nullptr;
-  Clock* previousClock_ = nullptr;
+  PortBackendOverride backend_{PortBackendSeam(), &port_};
+  ClockOverride clock_{CalibrationClockSeam(), &port_};
 };
 
 TEST_F(BoardStoreFiles, MissingFileGivesAFactoryBoardThatIsThenSaved) {
@@ -68,7 +46,7 @@ TEST_F(BoardStoreFiles, MissingFileGivesAFactoryBoardThatIsThenSaved) {
     EXPECT_FALSE(fs::exists(File()));
   }
   EXPECT_EQ(report_.str(), "");
-  const BoardHexResult saved = ParseBoardHex(ReadFile(File()));
+  const BoardHexResult saved = ParseBoardHex(ReadText(File()));
   ASSERT_TRUE(saved.ok()) << saved.error;
   EXPECT_EQ(saved.memories, FactoryMemories());
 }
@@ -84,7 +62,7 @@ TEST_F(BoardStoreFiles, SettingsUploadedInOneRunAreDownloadedInTheNext) {
     Write_Lock_Bits();  // still in programming mode: recorded
     port_.Attach(nullptr);
     // Saved as reset was released, not only when the store goes.
-    const BoardHexResult saved = ParseBoardHex(ReadFile(File()));
+    const BoardHexResult saved = ParseBoardHex(ReadText(File()));
     ASSERT_TRUE(saved.ok()) << saved.error;
     EXPECT_EQ(saved.memories, store.Board().Memories());
   }
@@ -102,21 +80,21 @@ TEST_F(BoardStoreFiles, SettingsUploadedInOneRunAreDownloadedInTheNext) {
 }
 
 TEST_F(BoardStoreFiles, ReleasingResetSavesOnlyWhenSomethingChanged) {
-  WriteFile(File(), FormatBoardHex(FactoryMemories()));
+  WriteText(File(), FormatBoardHex(FactoryMemories()));
   BoardStore store(directory_, report_);
   port_.Attach(&store.Board());
   const std::string marker = FormatBoardHex(BoardMemories{});
-  WriteFile(File(), marker);
+  WriteText(File(), marker);
   set_reset();
   init_prog_mode();
   EXPECT_EQ(read_data_byte(0), 0);
   clear_reset();
-  EXPECT_EQ(ReadFile(File()), marker);
+  EXPECT_EQ(ReadText(File()), marker);
   set_reset();
   init_prog_mode();
   ASSERT_EQ(program_data_byte(0, 1), 2);
   clear_reset();
-  EXPECT_NE(ReadFile(File()), marker);
+  EXPECT_NE(ReadText(File()), marker);
   port_.Attach(nullptr);
 }
 
@@ -140,7 +118,7 @@ TEST_F(BoardStoreFiles, DamagedFileIsKeptAsideReportedAndReplaced) {
     SCOPED_TRACE(c.problem);
     report_.str("");
     fs::remove(fs::path(File()) += ".damaged-1");
-    WriteFile(File(), c.text);
+    WriteText(File(), c.text);
     {
       BoardStore store(directory_, report_);
       EXPECT_EQ(store.Board().Memories(), FactoryMemories());
@@ -149,18 +127,18 @@ TEST_F(BoardStoreFiles, DamagedFileIsKeptAsideReportedAndReplaced) {
     EXPECT_NE(report.find(c.problem), std::string::npos) << report;
     EXPECT_NE(report.find("kept it as SimulatedBoard.hex.damaged-1"), std::string::npos) << report;
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
-    EXPECT_EQ(ReadFile(fs::path(File()) += ".damaged-1"), c.text);
-    EXPECT_EQ(ParseBoardHex(ReadFile(File())).memories, FactoryMemories());
+    EXPECT_EQ(ReadText(fs::path(File()) += ".damaged-1"), c.text);
+    EXPECT_EQ(ParseBoardHex(ReadText(File())).memories, FactoryMemories());
   }
 }
 
 TEST_F(BoardStoreFiles, EveryDamagedFileGetsItsOwnName) {
   for (const char* text : {"first", "second"}) {
-    WriteFile(File(), text);
+    WriteText(File(), text);
     BoardStore store(directory_, report_);
   }
-  EXPECT_EQ(ReadFile(fs::path(File()) += ".damaged-1"), "first");
-  EXPECT_EQ(ReadFile(fs::path(File()) += ".damaged-2"), "second");
+  EXPECT_EQ(ReadText(fs::path(File()) += ".damaged-1"), "first");
+  EXPECT_EQ(ReadText(fs::path(File()) += ".damaged-2"), "second");
 }
 
 // A dangling link as the board file is kept aside as it is, and a name already taken, even by a
@@ -178,20 +156,20 @@ TEST_F(BoardStoreFiles, LinksAreKeptAsideNotReplaced) {
   EXPECT_EQ(fs::read_symlink(fs::path(File()) += ".damaged-1"), nowhere);
   EXPECT_EQ(fs::read_symlink(fs::path(File()) += ".damaged-2"), nowhere);
   EXPECT_FALSE(fs::exists(nowhere));
-  EXPECT_EQ(ParseBoardHex(ReadFile(File())).memories, FactoryMemories());
+  EXPECT_EQ(ParseBoardHex(ReadText(File())).memories, FactoryMemories());
 }
 
 TEST_F(BoardStoreFiles, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
   for (int n = 1; n <= 1000; ++n)
-    WriteFile(fs::path(File()) += ".damaged-" + std::to_string(n), "");
-  WriteFile(File(), "precious");
+    WriteText(fs::path(File()) += ".damaged-" + std::to_string(n), "");
+  WriteText(File(), "precious");
   {
     BoardStore store(directory_, report_);
     store.Board().SetDataByte(0, 0x55);
     EXPECT_FALSE(store.SaveIfChanged());
   }
   EXPECT_NE(report_.str().find("never saves it"), std::string::npos) << report_.str();
-  EXPECT_EQ(ReadFile(File()), "precious");
+  EXPECT_EQ(ReadText(File()), "precious");
   EXPECT_FALSE(fs::exists(fs::path(File()) += ".damaged-1001"));
 }
 
@@ -208,7 +186,7 @@ TEST_F(BoardStoreFiles, AFailedSaveIsReportedOnceAndLeavesNothingBehind) {
   const std::string report = report_.str();
   EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
   EXPECT_NE(report.find("could not save"), std::string::npos) << report;
-  EXPECT_EQ(ParseBoardHex(ReadFile(File())).memories.data[0], 0x55);
+  EXPECT_EQ(ParseBoardHex(ReadText(File())).memories.data[0], 0x55);
   for (const auto& entry : fs::directory_iterator(directory_)) {
     EXPECT_EQ(entry.path().filename(), kBoardFileName) << "left behind: " << entry.path();
   }

@@ -11,6 +11,7 @@
 #include "sim/BoardFirmware.h"
 #include "sim/SimBoard.h"
 #include "sim/SimPort.h"
+#include "sim/SimulatedCable.h"
 #include "tests/support/Recorders.h"
 
 namespace {
@@ -19,14 +20,10 @@ class SimBoardLink : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGlobals();
-    previousPort_ = SetPortBackend(&port_);
-    previousClock_ = SetCalibrationClock(&port_);
-    port_.Attach(&board_);
+    // An erased chip that runs the firmware step when reset is released.
+    board_ = SimBoard();
+    board_.SetFirmware(StartFirmware);
     calculate_delay_const();
-  }
-  void TearDown() override {
-    SetPortBackend(previousPort_);
-    SetCalibrationClock(previousClock_);
   }
 
   void EnterProgramming() {
@@ -34,12 +31,9 @@ class SimBoardLink : public ::testing::Test {
     init_prog_mode();
   }
 
-  SimPort port_{base};
-  SimBoard board_;
-
- private:
-  PortBackend* previousPort_ = nullptr;
-  Clock* previousClock_ = nullptr;
+  SimulatedCable cable_{base};
+  SimPort& port_ = cable_.Port();
+  SimBoard& board_ = cable_.Board();
 };
 
 struct ByteCase {

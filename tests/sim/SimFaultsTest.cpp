@@ -9,6 +9,7 @@
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
+#include "sim/SimulatedCable.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 
@@ -28,14 +29,11 @@ TEST(SimFaults, CountRunsWritesAndReads) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
     ResetGlobals();
-    SimBoard board = FactoryBoard();
-    SimPort port(base);
+    SimulatedCable cable(base);
+    SimBoard& board = cable.Board();
     SimFaultPlan plan;
     ASSERT_TRUE(ParseSimFault(c.fault, plan));
-    FaultyBoard faulty(board, plan);
-    port.Attach(&faulty);
-    PortBackend* previous = SetPortBackend(&port);
-    ScopedCalibrationClock clock(&port);
+    cable.SetFaults(plan);
     for (int n = 1; n <= 30; ++n) SettingsArray[n] = board.DataByte(static_cast<uint16_t>(n - 1));
     SettingsArray[3] = 17;
     std::string results;
@@ -49,7 +47,6 @@ TEST(SimFaults, CountRunsWritesAndReads) {
       EXPECT_EQ(board.DataByte(1), SettingsArray[2]);
       EXPECT_EQ(board.DataByte(2), 0xFF) << "the third byte written is left erased";
     }
-    SetPortBackend(previous);
   }
   ResetGlobals();
 }

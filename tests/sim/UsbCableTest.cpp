@@ -12,7 +12,9 @@
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"
 #include "platform/FtdiBitBang.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/Files.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/NoView.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/SimulatedUsbCable.h"
@@ -81,16 +83,10 @@ struct Outcome {
 };
 
 Outcome OnParallelPort(const Operation& operation, const std::string& firmware) {
-  SimPort port{base};
-  SimBoard board = FactoryBoard();
-  port.Attach(&board);
-  PortBackend* previous = SetPortBackend(&port);
-  Clock* previousClock = SetCalibrationClock(&port);
+  SimulatedCable parallel(base);
   NoView view;
   const int result = operation.run(view, firmware);
-  SetPortBackend(previous);
-  SetCalibrationClock(previousClock);
-  return {result, board.Memories(), {SettingsArray, SettingsArray + kSettingsArraySize}};
+  return {result, parallel.Board().Memories(), {SettingsArray, SettingsArray + kSettingsArraySize}};
 }
 
 TEST_F(UsbCableTest, EachOperationLeavesTheBoardAsTheParallelPortDoes) {
@@ -204,11 +200,12 @@ TEST(UsbCableOnThisMachine, WithoutAnFt232rADownloadFailsSayingNoneWasFound) {
   FtdiBitBang chip;
   if (!chip.List().empty()) GTEST_SKIP() << "an FT232R is plugged in: not driven by a test";
   UsbCable cable(base, chip);
-  PortBackend* previous = SetPortBackend(&cable);
-  NoView view;
-  EXPECT_EQ(PullSettingsFromBoard(view), 0);
-  EXPECT_EQ(cable.OpenFailure(), kUsbNotFoundText);
-  SetPortBackend(previous);
+  {
+    PortBackendOverride installed = PortBackendSeam().Replace(&cable);
+    NoView view;
+    EXPECT_EQ(PullSettingsFromBoard(view), 0);
+    EXPECT_EQ(cable.OpenFailure(), kUsbNotFoundText);
+  }
   ResetGlobals();
 }
 

@@ -4,10 +4,7 @@
 #include <ostream>
 #include <utility>
 
-#include "app/ConnectionSettings.h"
 #include "app/Globals.h"
-#include "link/Communication.h"
-#include "sim/SimFaults.h"
 
 bool SeamEvent::operator==(const SeamEvent& other) const {
   return kind == other.kind && port == other.port && value == other.value && units == other.units &&
@@ -53,11 +50,7 @@ SeamEvent Msg(const std::string& text, const std::string& title, MsgIcon icon) {
 }
 
 RecordingPort::RecordingPort(SeamLog* log)
-    : log_(log != nullptr ? log : &own_), previous_(SetPortBackend(this)) {}
-
-RecordingPort::~RecordingPort() {
-  SetPortBackend(previous_);
-}
+    : log_(log != nullptr ? log : &own_), override_(PortBackendSeam(), this) {}
 
 void RecordingPort::Write(uint16_t port, uint8_t value) {
   if (port == kDelayPort) {
@@ -102,11 +95,7 @@ void RecordingPort::BeginRun() {
 }
 
 ScriptedClock::ScriptedClock(std::vector<uint64_t> readings)
-    : readings_(std::move(readings)), previous_(SetCalibrationClock(this)) {}
-
-ScriptedClock::~ScriptedClock() {
-  SetCalibrationClock(previous_);
-}
+    : readings_(std::move(readings)), override_(CalibrationClockSeam(), this) {}
 
 uint64_t ScriptedClock::Hundredths() {
   const std::size_t index = readingsTaken < readings_.size() ? readingsTaken : readings_.size() - 1;
@@ -114,53 +103,21 @@ uint64_t ScriptedClock::Hundredths() {
   return readings_.empty() ? 0 : readings_[index];
 }
 
-MessageRecorder::MessageRecorder(SeamLog* log) {
-  previous_ = SetMessageBoxHandler([this, log](const MessageBoxRequest& request) {
-    messages.push_back(request);
-    if (log != nullptr) {
-      SeamEvent event(SeamEvent::Message);
-      event.message = request;
-      log->push_back(event);
-    }
-    if (onShow) onShow(request);
-  });
-}
-
-MessageRecorder::~MessageRecorder() {
-  SetMessageBoxHandler(previous_);
-}
+MessageRecorder::MessageRecorder(SeamLog* log)
+    : override_(MessageBoxSeam(), [this, log](const MessageBoxRequest& request) {
+        messages.push_back(request);
+        if (log != nullptr) {
+          SeamEvent event(SeamEvent::Message);
+          event.message = request;
+          log->push_back(event);
+        }
+        if (onShow) onShow(request);
+      }) {}
 
 FileDialogScript::FileDialogScript(std::vector<std::optional<std::string>> script)
-    : answers(std::move(script)) {
-  previous_ = SetFileDialogHandler([this](const FileDialogRequest& request) {
-    requests.push_back(request);
-    const std::size_t index = requests.size() - 1;
-    return index < answers.size() ? answers[index] : std::nullopt;
-  });
-}
-
-FileDialogScript::~FileDialogScript() {
-  SetFileDialogHandler(previous_);
-}
-
-void ResetGlobals() {
-  bProgramInit = 0;
-  bTestInit = 0;
-  bSimulate = 0;
-  simFaults = SimFaultPlan{};
-  fDelayOffSet = 1.0f;
-  bFastProgramming = 0;
-  bDataFolder = 0;
-  m_FirmwareRevision.clear();
-  m_BoardType.clear();
-  m_FWArray.clear();
-  nCommResult = 0;
-  for (uint8_t& element : SettingsArray) element = 0;
-  bFWLoadedOnce = 0;
-  lpPathBuffer.clear();
-  unsavedPortChoice.reset();
-  base = 0x378;
-  bUsbCable = 0;
-  reset_state = 0x00;
-  delay_const = 10000;
-}
+    : answers(std::move(script)),
+      override_(FileDialogSeam(), [this](const FileDialogRequest& request) {
+        requests.push_back(request);
+        const std::size_t index = requests.size() - 1;
+        return index < answers.size() ? answers[index] : std::nullopt;
+      }) {}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Globals.h"  // ResetGlobals, for every suite
 #include "platform/Clock.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
@@ -37,7 +38,6 @@ using SeamLog = std::vector<SeamEvent>;
 class RecordingPort final : public PortBackend {
  public:
   explicit RecordingPort(SeamLog* log = nullptr);
-  ~RecordingPort() override;
   RecordingPort(const RecordingPort&) = delete;
   RecordingPort& operator=(const RecordingPort&) = delete;
 
@@ -62,13 +62,12 @@ class RecordingPort final : public PortBackend {
  private:
   SeamLog own_;
   SeamLog* log_;
-  PortBackend* previous_;
+  PortBackendOverride override_;
 };
 
 class ScriptedClock final : public Clock {
  public:
   explicit ScriptedClock(std::vector<uint64_t> readings);
-  ~ScriptedClock() override;
   ScriptedClock(const ScriptedClock&) = delete;
   ScriptedClock& operator=(const ScriptedClock&) = delete;
   uint64_t Hundredths() override;
@@ -76,13 +75,12 @@ class ScriptedClock final : public Clock {
 
  private:
   std::vector<uint64_t> readings_;
-  Clock* previous_;
+  ClockOverride override_;
 };
 
 class MessageRecorder {
  public:
   explicit MessageRecorder(SeamLog* log = nullptr);
-  ~MessageRecorder();
   MessageRecorder(const MessageRecorder&) = delete;
   MessageRecorder& operator=(const MessageRecorder&) = delete;
   std::vector<MessageBoxRequest> messages;
@@ -90,7 +88,7 @@ class MessageRecorder {
   std::function<void(const MessageBoxRequest&)> onShow;
 
  private:
-  MessageBoxHandler previous_;
+  MessageBoxOverride override_;
 };
 
 // Answers file dialogs from a script: each request takes the next answer (a path, or nothing for
@@ -98,27 +96,20 @@ class MessageRecorder {
 class FileDialogScript {
  public:
   explicit FileDialogScript(std::vector<std::optional<std::string>> answers = {});
-  ~FileDialogScript();
   FileDialogScript(const FileDialogScript&) = delete;
   FileDialogScript& operator=(const FileDialogScript&) = delete;
   std::vector<FileDialogRequest> requests;
   std::vector<std::optional<std::string>> answers;
 
  private:
-  FileDialogHandler previous_;
+  FileDialogOverride override_;
 };
 
 // Makes `clock` the calibration clock for the scope (a SimPort's virtual clock, say).
 class ScopedCalibrationClock {
  public:
-  explicit ScopedCalibrationClock(Clock* clock) : previous_(SetCalibrationClock(clock)) {}
-  ~ScopedCalibrationClock() { SetCalibrationClock(previous_); }
-  ScopedCalibrationClock(const ScopedCalibrationClock&) = delete;
-  ScopedCalibrationClock& operator=(const ScopedCalibrationClock&) = delete;
+  explicit ScopedCalibrationClock(Clock* clock) : override_(CalibrationClockSeam(), clock) {}
 
  private:
-  Clock* previous_;
+  ClockOverride override_;
 };
-
-// Puts every process-wide global back to its value at process start.
-void ResetGlobals();

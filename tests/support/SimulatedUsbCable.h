@@ -13,10 +13,6 @@
 
 struct SimulatedUsbCable {
   explicit SimulatedUsbCable(SimUsbPlan plan = {}) : chip(clock, plan) { chip.Attach(&board); }
-  ~SimulatedUsbCable() {
-    SetCalibrationClock(previousClock);
-    SetPortBackend(previousPort);
-  }
   SimulatedUsbCable(const SimulatedUsbCable&) = delete;
   SimulatedUsbCable& operator=(const SimulatedUsbCable&) = delete;
 
@@ -25,6 +21,6 @@ struct SimulatedUsbCable {
   SimBoard board = FactoryBoard();
   SimFt232r chip;
   UsbCable cable{base, chip};
-  PortBackend* const previousPort = SetPortBackend(&cable);
-  Clock* const previousClock = SetCalibrationClock(&clock);
+  PortBackendOverride backend = PortBackendSeam().Replace(&cable);
+  ClockOverride calibrationClock = CalibrationClockSeam().Replace(&clock);
 };

@@ -8,7 +8,8 @@
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimFaults.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/ui/MainDialogFixture.h"
 
 namespace {
@@ -89,13 +90,11 @@ class BoardCommands : public MainDialogTest {
  protected:
   void SetUp() override {
     MainDialogTest::SetUp();
-    previousPort_ = SetPortBackend(&sim);
     Plug(nullptr);
   }
   void TearDown() override {
     // Left installed, the port would outlive this fixture and serve the next test.
     EXPECT_NE(previousPort_, &sim);
-    SetPortBackend(previousPort_);
     MainDialogTest::TearDown();
   }
   // A board running firmware `major`.`minor` for board type `type`, with `faults`; forgets what
@@ -106,8 +105,7 @@ class BoardCommands : public MainDialogTest {
     StartFirmware(board);
     SimFaultPlan plan;
     EXPECT_TRUE(faults == nullptr || ParseSimFault(faults, plan));
-    faulty = std::make_unique<FaultyBoard>(board, plan);
-    sim.Attach(faulty.get());
+    cable.SetFaults(plan);
     messages.messages.clear();
     boxes.clear();
     windows.texts.clear();
@@ -118,16 +116,14 @@ class BoardCommands : public MainDialogTest {
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::sendPostedEvents(); };
   }
 
-  SimBoard board;
-  std::unique_ptr<FaultyBoard> faulty;
-  SimPort sim{base};
-  ScopedCalibrationClock clock{&sim};
+  // The port in use before the fixture's cable: the cable puts it back when it goes.
+  PortBackend* const previousPort_ = &ActivePortBackend();
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   SeamLog boxes;  // the message boxes shown, in order
   MessageRecorder messages{&boxes};
   StatusWindows windows;
-
- private:
-  PortBackend* previousPort_ = nullptr;
 };
 
 // One download after another: the upload button keeps its state through failed downloads.
@@ -161,7 +157,7 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     QString dwellDuringMessage;
     const QString dwellBefore = Text(IDC_DWELL_EDIT);
     messages.onShow = [&](const MessageBoxRequest&) {
-      shownDuringMessage = Text(1006);
+      shownDuringMessage = Text(IDC_FIRMWARE_REVISION);
       dwellDuringMessage = Text(IDC_DWELL_EDIT);
     };
     const bool fails = s.revision == std::string("Unknown");
@@ -173,7 +169,9 @@ TEST_F(BoardCommands, DownloadShowsTheBoardOrClearsTheDialog) {
     EXPECT_EQ(Text(IDC_FIRMWARE_REVISION), s.revision);
     EXPECT_EQ(Text(IDC_BOARD_TYPE), s.boardType);
     EXPECT_EQ(Enabled(IDC_UPLOAD), s.upload);
-    for (const int id : {1021, 1022, 1023, 1024}) EXPECT_EQ(Enabled(id), s.sections) << id;
+    for (const int id :
+         {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO, IDC_SECTION2B_COMBO})
+      EXPECT_EQ(Enabled(id), s.sections) << id;
     EXPECT_EQ(Enabled(IDC_LCD_MENU_TREE), s.tree);
     if (fails) {
       EXPECT_EQ(boxes, std::vector{kReadFailed});
@@ -472,8 +470,7 @@ TEST_F(BoardCommands, ProgrammingModeLoadsEveryBoardFromTheFirstFileChosen) {
 class PortWithReason final : public PortBackend {
  public:
   PortWithReason(PortBackend& through, std::string reason)
-      : through_(through), reason_(std::move(reason)), previous_(SetPortBackend(this)) {}
-  ~PortWithReason() override { SetPortBackend(previous_); }
+      : through_(through), reason_(std::move(reason)) {}
   PortWithReason(const PortWithReason&) = delete;
   PortWithReason& operator=(const PortWithReason&) = delete;
   void Write(uint16_t port, uint8_t value) override { through_.Write(port, value); }
@@ -485,7 +482,7 @@ class PortWithReason final : public PortBackend {
  private:
   PortBackend& through_;
   std::string reason_;
-  PortBackend* previous_;
+  PortBackendOverride inUse_{PortBackendSeam(), this};
 };
 
 SeamEvent WithReason(SeamEvent box, const std::string& reason) {

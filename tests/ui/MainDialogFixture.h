@@ -1,5 +1,5 @@
 // A main dialog initialised as at a programming start (no download posted), with typed access to
-// its controls by ID and helpers that load settings blocks. Shared by the ui and settings suites.
+// its controls by their IDC_* IDs and helpers that load settings blocks. Shared by the ui suites.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 
 #include "app/Globals.h"
 #include "app/OrvantaApp.h"
-#include "tests/app/ShellTestSupport.h"
+#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 

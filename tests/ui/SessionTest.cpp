@@ -20,7 +20,8 @@
 #include "platform/Controls.h"
 #include "sim/BoardFirmware.h"
 #include "sim/SimPort.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "sim/SimulatedCable.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
 #include "ui/OrvantaAppDlg.h"
 
@@ -55,15 +56,12 @@ class Session : public ::testing::Test, public QObject {
  protected:
   void SetUp() override {
     ResetGlobals();
-    sim.Attach(&board);
-    previousPort_ = SetPortBackend(&sim);
     // Message boxes run a modal loop, which handles what was posted meanwhile.
     messages.onShow = [](const MessageBoxRequest&) { QCoreApplication::processEvents(); };
     qApp->installEventFilter(this);
   }
   void TearDown() override {
     qApp->removeEventFilter(this);
-    SetPortBackend(previousPort_);
     ResetGlobals();
   }
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -79,7 +77,8 @@ class Session : public ::testing::Test, public QObject {
   void AtBarPosition(CStatusDlg& status, int value) {
     const int maximum = status.m_Progress->maximum();
     if (mid.position >= 0 || maximum < 2 || value < maximum / 2) return;
-    mid = {status.windowTitle(), LineText(&status, 1012), LineText(&status, 1014), value, maximum};
+    mid = {status.windowTitle(), LineText(&status, IDC_STATUS_TEXT),
+           LineText(&status, IDC_WARNING_TEXT), value, maximum};
     SaveScreenshot(&status, "status-window-firmware.png");
   }
 
@@ -99,18 +98,15 @@ class Session : public ::testing::Test, public QObject {
     return titles;
   }
 
-  SimBoard board = FactoryBoard();
-  SimPort sim{base};
-  ScopedCalibrationClock clock{&sim};
+  SimulatedCable cable{base};
+  SimBoard& board = cable.Board();
+  SimPort& sim = cable.Port();
   MessageRecorder messages;
   FileDialogScript files{
       {DemoFirmware("orvanta-2.20.ofw").string(), DemoFirmware("orvanta-2.05.ofw").string()}};
   COrvantaAppDlg dlg;
   int statusWindows = 0;
   MidUpload mid;
-
- private:
-  PortBackend* previousPort_ = nullptr;
 };
 
 TEST_F(Session, DownloadPresetUploadAndTwoFirmwareUpdates) {

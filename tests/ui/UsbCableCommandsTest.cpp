@@ -5,7 +5,7 @@
 
 #include "link/Communication.h"
 #include "sim/BoardFirmware.h"
-#include "tests/firmware/FirmwareFiles.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/SimulatedUsbCable.h"
 #include "tests/ui/MainDialogFixture.h"
 

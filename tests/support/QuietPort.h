@@ -15,10 +15,7 @@ class QuietPort final : public PortBackend {
 // Makes a QuietPort the active port, once per process.
 inline void UseQuietPort() {
   static QuietPort port;
-  static const bool done = [] {
-    SetPortBackend(&port);
-    delay_const = 0;
-    return true;
-  }();
-  (void)done;
+  static const PortBackendOverride inUse(PortBackendSeam(), &port);
+  static const bool quiet = (delay_const = 0, true);
+  (void)quiet;
 }

@@ -1,9 +1,4 @@
-#include "tests/firmware/FirmwareFiles.h"
-
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
+#include "tests/support/FirmwareFiles.h"
 
 #include "firmware/OfwFormat.h"
 
@@ -29,24 +24,6 @@ std::string DataRecord(int address, int count, int seed) {
   return FormatRecord(record);
 }
 
-std::string ReadText(const fs::path& path) {
-  std::ostringstream text;
-  text << std::ifstream(path, std::ios::binary).rdbuf();
-  return text.str();
-}
-
 fs::path DemoFirmware(const std::string& name) {
   return fs::path(ORVANTA_SOURCE_DIR) / "res" / "firmware" / name;
-}
-
-ScratchFile::ScratchFile(const std::string& text, const std::string& name) : name_(name) {
-  static int next = 0;
-  directory_ = fs::temp_directory_path() /
-               ("orvanta-fw-" + std::to_string(::getpid()) + "-" + std::to_string(next++));
-  fs::create_directories(directory_);
-  Write(text);
-}
-
-void ScratchFile::Write(const std::string& text) const {
-  std::ofstream(path(), std::ios::binary) << text;
 }
