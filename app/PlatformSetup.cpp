@@ -54,11 +54,11 @@ void PlatformSetup::UseCables(PortBackend& parallel) {
   cableSwitch_ = std::make_unique<CableSwitch>(bUsbCable, parallel, *usbCable_);
   cableBackend_.emplace(PortBackendSeam(), cableSwitch_.get());
   UsbBitBang* device = usbDevice_.get();
-  previousUsbList_ = SetUsbListHandler([device] { return device->List(); });
+  usbList_.emplace(UsbListSeam(), [device] { return device->List(); });
 }
 
 PlatformSetup::~PlatformSetup() {
-  SetUsbListHandler(previousUsbList_);
+  usbList_.reset();
   cableBackend_.reset();
   usbCable_.reset();  // closes the USB cable before its chip goes
 }

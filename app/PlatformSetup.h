@@ -48,5 +48,5 @@ class PlatformSetup {
   std::unique_ptr<UsbCable> usbCable_;
   std::unique_ptr<CableSwitch> cableSwitch_;
   std::optional<PortBackendOverride> cableBackend_;
-  UsbListHandler previousUsbList_;
+  std::optional<UsbListOverride> usbList_;
 };

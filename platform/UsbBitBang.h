@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Replaceable.h"
+
 // The FT232R's USB identity: FTDI's vendor ID and the FT232R's product ID.
 inline constexpr int kFtdiVendorId = 0x0403;
 inline constexpr int kFt232rProductId = 0x6001;
@@ -44,8 +46,9 @@ class UsbBitBang {
   virtual std::string ErrorText() = 0;
 };
 
-// The cables the connection settings list: PlatformSetup installs the real listing, tests a fake;
-// without one, none. Returns the previous handler.
+// The cables the connection settings list: PlatformSetup puts the real listing in, tests a fake;
+// without one, none.
 using UsbListHandler = std::function<std::vector<UsbDeviceInfo>()>;
-UsbListHandler SetUsbListHandler(UsbListHandler handler);
+Replaceable<UsbListHandler>& UsbListSeam();
+using UsbListOverride = Replaceable<UsbListHandler>::Override;
 std::vector<UsbDeviceInfo> ListUsbCables();

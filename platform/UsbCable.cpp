@@ -200,19 +200,17 @@ std::string DescribeUsbDevices(const std::vector<UsbDeviceInfo>& devices) {
 
 namespace {
 
-UsbListHandler& ListHandler() {
-  static UsbListHandler handler;
-  return handler;
+std::vector<UsbDeviceInfo> NoCables() {
+  return {};
 }
 
 }  // namespace
 
-UsbListHandler SetUsbListHandler(UsbListHandler handler) {
-  UsbListHandler previous = std::move(ListHandler());
-  ListHandler() = std::move(handler);
-  return previous;
+Replaceable<UsbListHandler>& UsbListSeam() {
+  static Replaceable<UsbListHandler> seam{UsbListHandler(NoCables)};
+  return seam;
 }
 
 std::vector<UsbDeviceInfo> ListUsbCables() {
-  return ListHandler() ? ListHandler()() : std::vector<UsbDeviceInfo>();
+  return UsbListSeam().Get()();
 }

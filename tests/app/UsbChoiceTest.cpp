@@ -44,7 +44,7 @@ class UsbChoiceTest : public ::testing::Test {
     DetermineAppDirectory();
   }
   void TearDown() override {
-    SetUsbListHandler(previousList_);
+    plugged_.reset();
     ResetGlobals();
   }
   void Open() {
@@ -62,7 +62,8 @@ class UsbChoiceTest : public ::testing::Test {
     return 0;
   }
   void Plugged(std::vector<UsbDeviceInfo> devices) {
-    SetUsbListHandler([devices] { return devices; });
+    plugged_.reset();
+    plugged_.emplace(UsbListSeam(), [devices] { return devices; });
   }
 
   ScratchAppDirectory scratch;
@@ -70,7 +71,7 @@ class UsbChoiceTest : public ::testing::Test {
   std::unique_ptr<CSettingsDlg> dlg;
 
  private:
-  UsbListHandler previousList_ = SetUsbListHandler({});
+  std::optional<UsbListOverride> plugged_;
 };
 
 TEST_F(UsbChoiceTest, TheFileChoosesTheCableAndOlderChoicesStillRead) {
