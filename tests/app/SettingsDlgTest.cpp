@@ -16,6 +16,7 @@
 #include "app/Globals.h"
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
+#include "tests/app/SettingsDlgFixture.h"
 #include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/ShellDoubles.h"
@@ -26,45 +27,7 @@ namespace {
 
 constexpr const char* kStillUsed = "\n\nIt is used until you close the program.";
 
-class SettingsDlgTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetGlobals();
-    DetermineAppDirectory();
-  }
-  void TearDown() override { ResetGlobals(); }
-
-  // The dialog as DoModal shows it, without the modal run.
-  void Open() {
-    dlg = std::make_unique<CSettingsDlg>();
-    dlg->m_ParportDir = (scratch.Root() / "proc").string();
-    dlg->OnInitDialog();
-    dlg->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-  }
-  void Click(int id) { QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(id), Qt::LeftButton); }
-  QLineEdit* Address() { return dlg->GetDlgItemAs<QLineEdit>(IDC_CUSTOM_ADDRESS); }
-  // Key by key into the address box; a character with no key of its own comes as its text.
-  void Type(const QString& text) {
-    for (const QChar c : text) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClick(Address(), c.toLatin1());
-      } else {
-        QTest::sendKeyEvent(QTest::Click, Address(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-      }
-    }
-  }
-  int Checked() {
-    for (const int id : {IDC_LPT1, IDC_LPT2, IDC_CUSTOM}) {
-      if (dlg->IsDlgButtonChecked(id)) return id;
-    }
-    return 0;
-  }
-
-  ScratchAppDirectory scratch;
-  MessageRecorder messages;
-  std::unique_ptr<CSettingsDlg> dlg;
-};
+using SettingsDlgTest = SettingsDlgFixture;
 
 TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
   const struct {

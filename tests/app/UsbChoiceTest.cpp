@@ -12,6 +12,7 @@
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
 #include "platform/UsbCable.h"
+#include "tests/app/SettingsDlgFixture.h"
 #include "tests/support/Files.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/ShellDoubles.h"
@@ -37,42 +38,7 @@ TEST(UsbToken, OnlyTheExactTokenChoosesTheCableAndNoneIsAnAddress) {
   EXPECT_TRUE(usb.usb);
 }
 
-class UsbChoiceTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetGlobals();
-    DetermineAppDirectory();
-  }
-  void TearDown() override {
-    plugged_.reset();
-    ResetGlobals();
-  }
-  void Open() {
-    dlg = std::make_unique<CSettingsDlg>();
-    dlg->m_ParportDir = (scratch.Root() / "proc").string();
-    dlg->OnInitDialog();
-    dlg->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-  }
-  void Click(int id) { QTest::mouseClick(dlg->GetDlgItemAs<QAbstractButton>(id), Qt::LeftButton); }
-  int Checked() {
-    for (const int id : {IDC_LPT1, IDC_LPT2, IDC_CUSTOM, IDC_USB}) {
-      if (dlg->IsDlgButtonChecked(id)) return id;
-    }
-    return 0;
-  }
-  void Plugged(std::vector<UsbDeviceInfo> devices) {
-    plugged_.reset();
-    plugged_.emplace(UsbListSeam(), [devices] { return devices; });
-  }
-
-  ScratchAppDirectory scratch;
-  MessageRecorder messages;
-  std::unique_ptr<CSettingsDlg> dlg;
-
- private:
-  std::optional<UsbListOverride> plugged_;
-};
+using UsbChoiceTest = SettingsDlgFixture;
 
 TEST_F(UsbChoiceTest, TheFileChoosesTheCableAndOlderChoicesStillRead) {
   const struct {
