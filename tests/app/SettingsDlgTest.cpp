@@ -1,5 +1,5 @@
-// The connection settings dialog: the choice a file gives, what Save writes, a choice that cannot
-// be saved, its words and order, and its pop-up help.
+// The connection settings dialog: the choice a file gives (the USB cable among them), what Save
+// writes, a choice that cannot be saved, its words and order, and its pop-up help.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -38,11 +38,14 @@ TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
   } cases[] = {
       {nullptr, 0x3BC, 0x378, IDC_LPT1, ""},
       {"278", 0x378, 0x278, IDC_LPT2, ""},
+      {"378", 0x278, 0x378, IDC_LPT1, ""},
       {"3BC", 0x378, 0x3BC, IDC_CUSTOM, "3BC"},
       {"3bc", 0x378, 0x3BC, IDC_CUSTOM, "3bc"},  // as the file has it
       {"0x3BC\n", 0x378, 0x3BC, IDC_CUSTOM, "0x3BC"},
       {"ZZ", 0x378, 0x378, IDC_LPT1, ""},
-      {"0", 0x278, 0x278, IDC_LPT2, ""},  // refused: the port stays
+      {"usb", 0x278, 0x278, IDC_USB, ""},   // the parallel port stays as it was, for going back
+      {"USB", 0x278, 0x278, IDC_LPT2, ""},  // the custom box's capitals: not the cable
+      {"0", 0x278, 0x278, IDC_LPT2, ""},    // refused: the port stays
       {"", 0xD010, 0xD010, IDC_CUSTOM, " "},
       {"33333333333333333333333333333333333333333333333333333333333333333", 0x3BC, 0x3BC,
        IDC_CUSTOM, ""},  // 65 characters: nobody's address
@@ -51,10 +54,12 @@ TEST_F(SettingsDlgTest, OpensWithTheChoiceTheFileGives) {
     fs::remove(scratch.Dir() / kConnSettingsFile);
     if (c.file != nullptr) scratch.Write(kConnSettingsFile, c.file);
     base = c.before;
+    bUsbCable = 0;
     Open();
     const std::string what = c.file != nullptr ? c.file : "no file";
     EXPECT_EQ(base, c.base) << what;
     EXPECT_EQ(Checked(), c.checked) << what;
+    EXPECT_EQ(bUsbCable, c.checked == IDC_USB ? 1 : 0) << what;
     EXPECT_EQ(Address()->isEnabled(), c.checked == IDC_CUSTOM) << what;
     EXPECT_EQ(Address()->text(), c.address) << what;
   }

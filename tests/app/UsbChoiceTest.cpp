@@ -1,5 +1,5 @@
 // The USB cable as the fourth connection choice: its token in ConnSettings.dat, which the address
-// rules never take for a port, the choice the dialog shows and saves, and the cables it lists.
+// rules never take for a port, the choice the dialog saves, and the cables it lists.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -39,29 +39,6 @@ TEST(UsbToken, OnlyTheExactTokenChoosesTheCableAndNoneIsAnAddress) {
 }
 
 using UsbChoiceTest = SettingsDlgFixture;
-
-TEST_F(UsbChoiceTest, TheFileChoosesTheCableAndOlderChoicesStillRead) {
-  const struct {
-    const char* file;
-    int checked;
-    int usb;
-    uint32_t base;
-  } cases[] = {
-      {"usb", IDC_USB, 1, 0x278},  // the parallel port stays as it was, for going back
-      {"USB", IDC_LPT2, 0, 0x278},
-      {"378", IDC_LPT1, 0, 0x378},
-      {"3bc", IDC_CUSTOM, 0, 0x3BC},
-  };
-  for (const auto& c : cases) {
-    scratch.Write(kConnSettingsFile, c.file);
-    base = 0x278;
-    bUsbCable = 0;
-    Open();
-    EXPECT_EQ(Checked(), c.checked) << c.file;
-    EXPECT_EQ(bUsbCable, c.usb) << c.file;
-    EXPECT_EQ(base, c.base) << c.file;
-  }
-}
 
 TEST_F(UsbChoiceTest, SavingTheCableWritesItsTokenAndKeepsThePort) {
   scratch.Write(kConnSettingsFile, "278");
