@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/CableLines.h"  // kMosi, kSck, kReset, kMiso
+
 // Port registers: data at `base`, status at `base` + 1, control at `base` + 2.
 extern uint32_t base;
 // 1 when the connection settings chose the USB cable (FT232R) instead of a parallel port.
@@ -18,12 +20,6 @@ extern float fDelayOffSet;
 extern int32_t bFastProgramming;
 // Puts the port-line and timing globals above back to their values at process start.
 void ResetPortLineGlobals();
-
-// Cable lines: data register bits and the status bit that carries the chip's answer.
-constexpr uint8_t kMosi = 0x01;   // pin 2, serial data to the target
-constexpr uint8_t kSck = 0x02;    // pin 3, serial clock
-constexpr uint8_t kReset = 0x04;  // pin 4, 1 holds the target in reset
-constexpr uint8_t kMiso = 0x20;   // status bit 5, pin 12, serial data from the target
 
 uint16_t DataPort();
 uint16_t StatusPort();

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/CableLines.h"
 #include "platform/Clock.h"
 
 namespace {
-
-// The parallel port's register bits the board link writes and reads (data bits 0-2, status
-// bit 5); the cable carries the same signals on its own pins.
-constexpr uint8_t kDataMosi = 0x01;
-constexpr uint8_t kDataSck = 0x02;
-constexpr uint8_t kDataRst = 0x04;
-constexpr uint8_t kStatusMiso = 0x20;
 
 // A parallel-port access lasts about a microsecond, and so does a delay unit.
 constexpr uint64_t kAccessUs = 1;
@@ -20,9 +14,9 @@ constexpr uint64_t kAnswerTimeoutUs = 1000000;
 
 uint8_t PinsFor(uint8_t data) {
   uint8_t pins = 0;
-  if (data & kDataMosi) pins |= kUsbMosi.bit;
-  if (data & kDataSck) pins |= kUsbSck.bit;
-  if (data & kDataRst) pins |= kUsbRst.bit;
+  if (data & kMosi) pins |= kUsbMosi.bit;
+  if (data & kSck) pins |= kUsbSck.bit;
+  if (data & kReset) pins |= kUsbRst.bit;
   return pins;
 }
 
@@ -168,7 +162,7 @@ bool UsbCable::Transfer() {
   ++roundTrips_;
   for (PendingRead& pending : reads_) {
     if (!pending.sampled) continue;
-    pending = {false, 0, (samples[pending.at] & kUsbMiso.bit) ? kStatusMiso : uint8_t{0}};
+    pending = {false, 0, (samples[pending.at] & kUsbMiso.bit) ? kMiso : uint8_t{0}};
   }
   queue_.clear();
   return true;

@@ -2,20 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/CableLines.h"
 #include "platform/UsbCable.h"
 
 namespace {
 
-// The cable device's lines as the parallel port's data register carries them.
-constexpr uint8_t kLineMosi = 0x01;
-constexpr uint8_t kLineSck = 0x02;
-constexpr uint8_t kLineRst = 0x04;
-
 uint8_t LinesFor(uint8_t pins) {
   uint8_t lines = 0;
-  if (pins & kUsbMosi.bit) lines |= kLineMosi;
-  if (pins & kUsbSck.bit) lines |= kLineSck;
-  if (pins & kUsbRst.bit) lines |= kLineRst;
+  if (pins & kUsbMosi.bit) lines |= kMosi;
+  if (pins & kUsbSck.bit) lines |= kSck;
+  if (pins & kUsbRst.bit) lines |= kReset;
   return lines;
 }
 
