@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "board/BoardMessages.h"
 #include "board/BoardSession.h"
 #include "link/Communication.h"
 #include "platform/Controls.h"
@@ -40,12 +41,11 @@ bool RunBoardOperation(int operation, const QString& firmwareFile) {
   CStatusDlg status;
   status.m_Operation = operation;
   status.m_FirmwareFile = firmwareFile;
-  for (const bool retry : {false, true}) {
+  return RetryBoardRun([&status](bool retry) {
     status.m_ConnectText = ConnectingText(base, retry);
     status.DoModal();
-    if (nCommResult != 0) return true;
-  }
-  return false;
+    return nCommResult != 0;
+  });
 }
 
 CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {

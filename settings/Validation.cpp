@@ -46,6 +46,30 @@ std::optional<SettingsItem> FirstIncompleteItem(const DialogSettings& s) {
   return std::nullopt;
 }
 
+const char* SettingsItemLabel(SettingsItem item) {
+  static constexpr const char* kLabels[kSettingsItemCount] = {
+      "Operation Mode",
+      "Bypass Eye / Delay",
+      "KOVAL Mode",
+      "Eye Timing Mode",
+      "Timer Mode",
+      "Firing Mode",
+      "Rate of Fire (ROF)",
+      "AE Bypass ROF",
+      "Timer Init",
+      "Timer Time (minutes)",
+      "Timer Time (seconds)",
+      "Section 1 Display",
+      "Section 1-B Display",
+      "Section 2 Display",
+      "Section 2-B Display",
+      "Trigger Debounce",
+      "Solenoid Dwell",
+      "After Eye Delay",
+  };
+  return kLabels[static_cast<int>(item)];
+}
+
 bool IsLockedKalixSection(uint8_t boardType, bool boxEnabled, int selection) {
   return boardType == kBoardKalix && !boxEnabled && selection < 0;
 }

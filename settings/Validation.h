@@ -30,6 +30,13 @@ enum class SettingsItem {
 };
 constexpr int kSettingsItemCount = 18;
 
+inline constexpr const char* kIncompleteSettingsTitle = "Incomplete Settings";
+inline constexpr const char* kIncompleteSettingsText =
+    "Invalid Settings Found. Please make sure your selections are valid and complete.";
+
+// The item as the window labels it ("Rate of Fire (ROF)"), for a refusal that cannot point at it.
+const char* SettingsItemLabel(SettingsItem item);
+
 // The first item that is missing, or nothing when the settings are complete. Choices must be a
 // button of their group (the after-eye choice may also be 2, "Delay" as a preset sets it), lists
 // must have a selection and texts must not be empty; no value is range-checked.

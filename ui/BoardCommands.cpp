@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "board/BoardMessages.h"
 #include "board/BoardSession.h"
 #include "board/StatusDlg.h"
 #include "firmware/FileDecryption.h"
@@ -15,39 +16,10 @@
 #include "platform/PortIo.h"
 #include "platform/PostedMessage.h"
 #include "settings/SettingsBlock.h"
+#include "settings/ShownSettings.h"
 #include "ui/OrvantaAppDlg.h"
 
 namespace {
-
-constexpr const char* kBoardReadFailedTitle = "Board Read Failed";
-constexpr const char* kBoardReadFailedText =
-    "Unable to read settings from board. Make sure the programming cable is plugged in, and the "
-    "power is on.    \n\nWhen you have verified the connections, press the \"Download "
-    "Configuration\" button to try to again.";
-
-constexpr const char* kNewFirmwareTitle = "New Firmware Required";
-constexpr const char* kNewFirmwareFormat =
-    "You do not have the minimum required firmware version on your board to use this "
-    "software.\n\nYou currently have %.02f, and %.02f is required. You must update your firmware "
-    "before you can\nupload new settings to the board.";
-
-constexpr const char* kUploadFailedTitle = "Settings Upload Failed";
-constexpr const char* kUploadFailedText =
-    "Unable to write settings to the board. Make sure the programming cable is plugged in, and "
-    "the power is on.    \n\nWhen you have verified the connections, press the \"Upload "
-    "Configuration\" button to try to again.";
-
-constexpr const char* kBadFirmwareTitle = "Bad Firmware File";
-constexpr const char* kBadFirmwareText =
-    "The firmware you have selected does not appear valid.\n\nPlease make sure you have selected "
-    "the correct firmware\nfor your board, and try again.\n\nIf you downloaded it, try "
-    "downloading it again.";
-
-constexpr const char* kFirmwareFailedTitle = "Firmware Upload Failed";
-constexpr const char* kFirmwareFailedText =
-    "Unable to write firmware to the board. Make sure the programming cable is plugged in, and "
-    "the power is on.   \n\nWhen you have verified the connections, press the \"Upload "
-    "Firmware\" button to try to again.";
 
 constexpr const char* kFirmwareCompleteTitle = "Firmware Upload Complete";
 constexpr const char* kFirmwareCompleteText =
@@ -57,12 +29,6 @@ constexpr const char* kSettingsNotRestoredText =
     "settings shown and press \"Upload Configuration\".";
 
 constexpr const char* kUnknown = "Unknown";
-
-// Compared in single precision on both sides: 2 + 11 / 100 comes out as 2.11f, but is less than
-// the double 2.11, and a board with 2.11 must pass.
-constexpr float kMinimumRevision = 2.11f;
-constexpr double kMinimumRevisionShown = 2.11;
-constexpr std::size_t kMessageBufferSize = 512;
 
 constexpr int kLCDSectionCombos[] = {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO,
                                      IDC_SECTION2B_COMBO};
@@ -75,7 +41,7 @@ struct BoardTypeView {
 };
 
 BoardTypeView ViewForBoardType(uint8_t boardType) {
-  if (boardType == kBoardKalix) return {"Kalix", false, false};
+  if (!SectionsEditable(boardType)) return {"Kalix", false, false};
   if (boardType == kBoardOrvanta) return {"Orvanta", true, true};
   return {kUnknown, true, false};
 }
@@ -84,17 +50,6 @@ BoardTypeView ViewForBoardType(uint8_t boardType) {
 // than the revision the check compares (2.05).
 std::string RevisionLabel(uint8_t major, uint8_t minor) {
   return "v" + std::to_string(major) + "." + std::to_string(minor);
-}
-
-float BoardRevision(uint8_t major, uint8_t minor) {
-  return static_cast<float>(major) + static_cast<float>(minor) / 100.0f;
-}
-
-std::string TooOldText(float revision) {
-  char text[kMessageBufferSize];
-  std::snprintf(text, sizeof text, kNewFirmwareFormat, static_cast<double>(revision),
-                kMinimumRevisionShown);
-  return text;
 }
 
 // A connection failure's box, with the reason below its text when the port itself could not be
@@ -129,9 +84,10 @@ void ShowBoardIdentity(COrvantaAppDlg& dlg, uint8_t major, uint8_t minor, uint8_
   ShowBoardLabels(dlg, RevisionLabel(major, minor), view.label);
   EnableLCDControls(dlg, view.sectionsEnabled, view.menuTreeEnabled);
 
-  const float revision = BoardRevision(major, minor);
-  const bool tooOld = revision < kMinimumRevision;
-  if (tooOld) ShowMessageBox(TooOldText(revision), kNewFirmwareTitle, MsgIcon::Stop);
+  const bool tooOld = FirmwareTooOld(major, minor);
+  if (tooOld) {
+    ShowMessageBox(TooOldText(BoardRevision(major, minor)), kNewFirmwareTitle, MsgIcon::Stop);
+  }
   dlg.EnableDlgItem(IDC_UPLOAD, !tooOld);
 }
 

@@ -1,9 +1,11 @@
-// The two conversions between the settings block and the main dialog's controls.
-#include <QComboBox>
+// The two conversions between the settings block and the main dialog's controls; the rules are
+// the settings model's (settings/ShownSettings.h).
+#include <QAbstractButton>
+#include <QButtonGroup>
 
 #include "platform/Controls.h"
-#include "settings/SettingsBlock.h"
-#include "settings/Validation.h"
+#include "platform/RadioGroup.h"
+#include "settings/ShownSettings.h"
 #include "ui/OrvantaAppDlg.h"
 
 namespace {
@@ -12,114 +14,72 @@ QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-int ReadNumber(const QString& text) {
-  return ReadDecimal(text.toStdString());
-}
-
-// A Kalix board's disabled section box without a selection sends the board's own byte back. Only
-// the box's own state counts, not that of the window around it.
-void SetSectionElement(int element, const QComboBox* combo) {
-  const int selection = GetCurSel(combo);
-  if (IsLockedKalixSection(SettingsArray[kElemBoardType], combo->isEnabledTo(combo->window()),
-                           selection))
-    return;
-  SettingsArray[element] = SelectionElement(selection);
+// The number of the checked button of the radio group that starts with `firstId`, -1 for none.
+int CheckedButton(const COrvantaAppDlg& dlg, int firstId) {
+  const auto* first = dlg.GetDlgItemAs<QAbstractButton>(firstId);
+  return first != nullptr && first->group() != nullptr ? GetCheckedIndex(*first->group()) : -1;
 }
 
 }  // namespace
 
+// The check marks move, the choice members wait until the controls are read back; only a
+// bypassed eye sets its member at once.
 void COrvantaAppDlg::PopulateDialog() {
-  SetCurSel(m_FiringModeCombo, SettingsArray[kElemFiringMode]);
-  SetCurSel(m_ROFCombo, SettingsArray[kElemRateOfFire]);
+  const DialogSettings s = ShownAfterDownload(SettingsArray);
+  SetCurSel(m_FiringModeCombo, s.firingModeSel);
+  SetCurSel(m_ROFCombo, s.rofSel);
 
-  m_DwellText = ToQString(DecimalText(SettingsArray[kElemSolenoidDwell]));
+  m_DwellText = ToQString(s.dwellText);
   SetDlgItemText(IDC_DWELL_EDIT, m_DwellText);
-  m_DebounceText = ToQString(DecimalText(SettingsArray[kElemTriggerDebounce]));
+  m_DebounceText = ToQString(s.debounceText);
   SetDlgItemText(IDC_DEBOUNCE_EDIT, m_DebounceText);
 
-  const uint8_t afterEye = SettingsArray[kElemAfterEyeDelay];
-  if (afterEye == kAfterEyeBypass) m_AEDelayMode = 0;
-  m_AEDelayText = ToQString(AfterEyeDelayText(afterEye));
+  if (s.bypassEyeChecked) m_AEDelayMode = kAEDelayModeBypass;
+  m_AEDelayText = ToQString(s.aeDelayText);
   CheckRadioButton(IDC_AE_BYPASS_EYE, IDC_AE_DELAY,
-                   afterEye == kAfterEyeBypass ? IDC_AE_BYPASS_EYE : IDC_AE_DELAY);
-  EnableAEDelayControls(afterEye != kAfterEyeBypass);
+                   s.bypassEyeChecked ? IDC_AE_BYPASS_EYE : IDC_AE_DELAY);
+  EnableAEDelayControls(!s.bypassEyeChecked);
   SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
 
-  CheckRadioButton(
-      IDC_TIMER_COUNTS_DOWN, IDC_TIMER_COUNTS_UP,
-      SettingsArray[kElemTimerMode] == 0 ? IDC_TIMER_COUNTS_UP : IDC_TIMER_COUNTS_DOWN);
+  CheckRadioButton(IDC_TIMER_COUNTS_DOWN, IDC_TIMER_COUNTS_UP,
+                   s.timerMode == kTimerCountsUp ? IDC_TIMER_COUNTS_UP : IDC_TIMER_COUNTS_DOWN);
+  SetCurSel(m_TimerInitCombo, s.timerInitSel);
 
-  // A trigger value the board should not hold shows no selection, like every other list: the
-  // previous board's choice would pass the check and be uploaded.
-  SetCurSel(m_TimerInitCombo, TimerInitIndex(SettingsArray[kElemTimerStart]).value_or(-1));
-
-  m_TimerMinutesText = ToQString(TimerMinutesText(SettingsArray[kElemTimerMinutes]));
+  m_TimerMinutesText = ToQString(s.timerMinutesText);
   SetDlgItemText(IDC_TIMER_MINUTES_EDIT, m_TimerMinutesText);
-  m_TimerSecondsText = ToQString(TimerSecondsText(SettingsArray[kElemTimerSeconds]));
+  m_TimerSecondsText = ToQString(s.timerSecondsText);
   SetDlgItemText(IDC_TIMER_SECONDS_EDIT, m_TimerSecondsText);
 
-  SetCurSel(m_Section1Combo, SettingsArray[kElemSection1]);
-  SetCurSel(m_Section1BCombo, SettingsArray[kElemSection1B]);
-  SetCurSel(m_Section2Combo, SettingsArray[kElemSection2]);
-  SetCurSel(m_Section2BCombo, SettingsArray[kElemSection2B]);
+  SetCurSel(m_Section1Combo, s.sectionSel[kSection1]);
+  SetCurSel(m_Section1BCombo, s.sectionSel[kSection1B]);
+  SetCurSel(m_Section2Combo, s.sectionSel[kSection2]);
+  SetCurSel(m_Section2BCombo, s.sectionSel[kSection2B]);
 
-  CheckRadioButton(IDC_ET_DROP, IDC_ET_FIRE,
-                   SettingsArray[kElemEyeTimingMode] == 0 ? IDC_ET_DROP : IDC_ET_FIRE);
+  CheckRadioButton(IDC_ET_DROP, IDC_ET_FIRE, s.eyeTimingMode == 0 ? IDC_ET_DROP : IDC_ET_FIRE);
   CheckRadioButton(IDC_OM_STANDARD, IDC_OM_TEST,
-                   SettingsArray[kElemOperationMode] == 0 ? IDC_OM_STANDARD : IDC_OM_TEST);
-  CheckRadioButton(IDC_KOVAL_A, IDC_KOVAL_B,
-                   SettingsArray[kElemKOVALMode] == 0 ? IDC_KOVAL_A : IDC_KOVAL_B);
+                   s.operationMode == 0 ? IDC_OM_STANDARD : IDC_OM_TEST);
+  CheckRadioButton(IDC_KOVAL_A, IDC_KOVAL_B, s.kovalMode == 0 ? IDC_KOVAL_A : IDC_KOVAL_B);
 
-  SetCurSel(m_AEBypassROFCombo, SettingsArray[kElemAEBypassROF]);
+  SetCurSel(m_AEBypassROFCombo, s.aeBypassROFSel);
 
-  m_LCDMenuMask =
-      LCDMenuMaskFromBlock(SettingsArray[kElemBoardType], SettingsArray[kElemLCDMaskLow],
-                           SettingsArray[kElemLCDMaskHigh]);
+  m_LCDMenuMask = s.lcdMenuMask;
   LoadLCDMenuChoices();
 }
 
+// The choices as their buttons show them, whatever the members hold (a preset's "Delay" is 2).
 void COrvantaAppDlg::PopulateSettingArrayFromDialog() {
-  SettingsArray[kElemFiringMode] = SelectionElement(GetCurSel(m_FiringModeCombo));
-  SettingsArray[kElemRateOfFire] = SelectionElement(GetCurSel(m_ROFCombo));
-
   m_DwellText = GetDlgItemText(IDC_DWELL_EDIT);
-  SettingsArray[kElemSolenoidDwell] = LowByte(ReadNumber(m_DwellText));
   m_DebounceText = GetDlgItemText(IDC_DEBOUNCE_EDIT);
-  SettingsArray[kElemTriggerDebounce] = LowByte(ReadNumber(m_DebounceText));
-
-  // With neither after-eye button checked the element keeps its value.
-  if (IsDlgButtonChecked(IDC_AE_BYPASS_EYE)) SettingsArray[kElemAfterEyeDelay] = kAfterEyeBypass;
-  if (IsDlgButtonChecked(IDC_AE_DELAY)) {
-    m_AEDelayText = GetDlgItemText(IDC_AEDELAY_EDIT);
-    SettingsArray[kElemAfterEyeDelay] = AfterEyeDelayElement(ReadNumber(m_AEDelayText));
-  }
-
-  SettingsArray[kElemTimerMode] = IsDlgButtonChecked(IDC_TIMER_COUNTS_DOWN) ? 1 : 0;
-
-  if (const std::optional<uint8_t> trigger = TimerInitElement(GetCurSel(m_TimerInitCombo))) {
-    SettingsArray[kElemTimerStart] = *trigger;
-  }
-
   m_TimerMinutesText = GetDlgItemText(IDC_TIMER_MINUTES_EDIT);
-  SettingsArray[kElemTimerMinutes] = TimerMinutesElement(ReadNumber(m_TimerMinutesText));
   m_TimerSecondsText = GetDlgItemText(IDC_TIMER_SECONDS_EDIT);
-  SettingsArray[kElemTimerSeconds] = TimerSecondsElement(ReadNumber(m_TimerSecondsText));
-
-  SetSectionElement(kElemSection1, m_Section1Combo);
-  SetSectionElement(kElemSection1B, m_Section1BCombo);
-  SetSectionElement(kElemSection2, m_Section2Combo);
-  SetSectionElement(kElemSection2B, m_Section2BCombo);
-
-  SettingsArray[kElemEyeTimingMode] = IsDlgButtonChecked(IDC_ET_DROP) ? 0 : 1;
-  SettingsArray[kElemOperationMode] = IsDlgButtonChecked(IDC_OM_STANDARD) ? 0 : 1;
-  SettingsArray[kElemKOVALMode] = IsDlgButtonChecked(IDC_KOVAL_A) ? 0 : 1;
-
-  SettingsArray[kElemAEBypassROF] = SelectionElement(GetCurSel(m_AEBypassROFCombo));
-
+  if (IsDlgButtonChecked(IDC_AE_DELAY)) m_AEDelayText = GetDlgItemText(IDC_AEDELAY_EDIT);
   DetermineSelectLCDMenus();
-  SettingsArray[kElemLCDMaskLow] = LCDMenuMaskLow(m_LCDMenuMask);
-  SettingsArray[kElemLCDMaskHigh] = LCDMenuMaskHigh(m_LCDMenuMask);
 
-  SettingsArray[kElemFixedB] = kFixedElementValue;
-  SettingsArray[kElemFixedA] = kFixedElementValue;
+  DialogSettings shown = ShownSettings();
+  shown.operationMode = CheckedButton(*this, IDC_OM_STANDARD);
+  shown.aeDelayMode = CheckedButton(*this, IDC_AE_BYPASS_EYE);
+  shown.kovalMode = CheckedButton(*this, IDC_KOVAL_A);
+  shown.eyeTimingMode = CheckedButton(*this, IDC_ET_DROP);
+  shown.timerMode = CheckedButton(*this, IDC_TIMER_COUNTS_DOWN);
+  BlockFromShown(shown, SettingsArray);
 }

@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PlainFile.h"
 #include "settings/SettingsFile.h"
+#include "settings/ShownSettings.h"
 #include "ui/OrvantaAppDlg.h"
 #include "ui/SettingsText.h"
 
@@ -82,9 +83,10 @@ void COrvantaAppDlg::LoadConfiguration() {
   ApplySettingsFile(ReadSettingsFile(*bytes));
 }
 
-// In the order of the file's lines, as they are read.
+// In the order of the file's lines, as they are read; what each shows is the settings model's.
 void COrvantaAppDlg::ApplySettingsFile(const SettingsFileContents& contents) {
-  const DialogSettings& s = contents.settings;
+  DialogSettings s = ShownSettings();
+  ApplySettingsFileTo(s, contents);
   ApplyChoice(*this, &COrvantaAppDlg::m_OperationMode, s.operationMode);
   SetCurSel(m_FiringModeCombo, s.firingModeSel);
   SetCurSel(m_ROFCombo, s.rofSel);
@@ -94,12 +96,10 @@ void COrvantaAppDlg::ApplySettingsFile(const SettingsFileContents& contents) {
   // The delay box is not exchanged: its text goes in between the two exchanges.
   UpdateData(true);
   m_AEDelayMode = s.aeDelayMode;
-  if (!contents.keepsAEDelayText) {
-    m_AEDelayText = ToDialogText(s.aeDelayText);
-    SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
-  }
+  m_AEDelayText = ToDialogText(s.aeDelayText);
+  SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
   UpdateData(false);
-  EnableAEDelayControls(AEDelayControlsEnabled(contents));
+  EnableAEDelayControls(!s.bypassEyeChecked);
 
   ApplyChoice(*this, &COrvantaAppDlg::m_KOVALMode, s.kovalMode);
   ApplyChoice(*this, &COrvantaAppDlg::m_EyeTimingMode, s.eyeTimingMode);

@@ -76,8 +76,7 @@ bool COrvantaAppDlg::PerformValidationCheck(int& offendingControl) const {
 }
 
 void COrvantaAppDlg::ShowIncompleteSettings(int offendingControl) {
-  ShowMessageBox("Invalid Settings Found. Please make sure your selections are valid and complete.",
-                 "Incomplete Settings", MsgIcon::Stop);
+  ShowMessageBox(kIncompleteSettingsText, kIncompleteSettingsTitle, MsgIcon::Stop);
   GotoDlgCtrl(GetDlgItem(offendingControl));
 }
 
