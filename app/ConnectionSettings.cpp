@@ -1,7 +1,10 @@
 #include "app/ConnectionSettings.h"
-#include "platform/Text.h"
 
 #include <cstdio>
+#include <fstream>
+
+#include "link/Communication.h"
+#include "platform/Text.h"
 
 namespace {
 
@@ -58,6 +61,19 @@ std::optional<uint32_t> ParseConnectionToken(std::string_view token) {
   if (negative && !overflow) address = static_cast<uint32_t>(0u - address);
   if (static_cast<int32_t>(address) <= 0) return std::nullopt;
   return address;
+}
+
+std::optional<std::string> ReadConnectionFile(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
+  return ReadConnectionToken(in);
+}
+
+void UseConnectionToken(const std::string& token) {
+  bUsbCable = IsUsbToken(token) ? 1 : 0;
+  if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
 }
 
 std::string FormatPortToken(uint32_t address) {

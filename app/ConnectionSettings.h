@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <istream>
 #include <optional>
 #include <string>
@@ -33,6 +34,15 @@ std::string ReadConnectionToken(std::istream& in);
 // only when, as a signed 32-bit number, it is above zero; too many digits for 32 bits read as the
 // largest value and so are refused, and so is a token longer than kMaxTokenLength.
 std::optional<uint32_t> ParseConnectionToken(std::string_view token);
+
+// The token of the connection settings file `file`, read as ReadConnectionToken does; nothing
+// when it is not a regular file that can be opened (a folder reads as nothing, and a named pipe
+// would wait for a writer forever).
+std::optional<std::string> ReadConnectionFile(const std::filesystem::path& file);
+
+// Puts the choice `token` names in use: `bUsbCable` for the USB cable's token, and `base` when it
+// names a usable address (otherwise `base` keeps its value).
+void UseConnectionToken(const std::string& token);
 
 // "378" for 0x378: lower-case hexadecimal digits without a prefix.
 std::string FormatPortToken(uint32_t address);

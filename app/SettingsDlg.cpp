@@ -200,20 +200,15 @@ void CSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 
 void CSettingsDlg::Read_From_File() {
   const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile);
-  std::ifstream in;
-  std::error_code error;
-  // Only a file: a directory reads as nothing, and a named pipe would wait for a writer forever.
-  if (file && std::filesystem::is_regular_file(*file, error)) in.open(*file, std::ios::binary);
-  if (!in.is_open()) {
+  const std::optional<std::string> token = file ? ReadConnectionFile(*file) : std::nullopt;
+  if (!token) {
     base = kLpt1Base;
     bUsbCable = 0;
     return;
   }
-  const std::string token = ReadConnectionToken(in);
-  bUsbCable = IsUsbToken(token) ? 1 : 0;
-  if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
+  UseConnectionToken(*token);
   // An overlong token is nobody's address: it is not offered for editing either.
-  m_CustomAddress = token.size() > kMaxTokenLength ? QString() : QString::fromLatin1(token);
+  m_CustomAddress = token->size() > kMaxTokenLength ? QString() : QString::fromLatin1(*token);
 }
 
 bool CSettingsDlg::OnInitDialog() {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "settings/SettingsBlock.h"
+
 namespace {
 
 constexpr const char* kNewFirmwareFormat =
@@ -16,6 +18,16 @@ constexpr double kMinimumRevisionShown = 2.11;
 constexpr std::size_t kMessageBufferSize = 512;
 
 }  // namespace
+
+std::string RevisionLabel(uint8_t major, uint8_t minor) {
+  return "v" + std::to_string(major) + "." + std::to_string(minor);
+}
+
+const char* BoardTypeLabel(uint8_t boardType) {
+  if (boardType == kBoardKalix) return "Kalix";
+  if (boardType == kBoardOrvanta) return "Orvanta";
+  return kUnknownLabel;
+}
 
 float BoardRevision(uint8_t major, uint8_t minor) {
   return static_cast<float>(major) + static_cast<float>(minor) / 100.0f;

@@ -33,6 +33,13 @@ inline constexpr const char* kFirmwareFailedText =
     "the power is on.   \n\nWhen you have verified the connections, press the \"Upload "
     "Firmware\" button to try to again.";
 
+// "v2.5" for major 2 and minor 5: both numbers in plain decimal, so the label may read otherwise
+// than the revision the check compares (2.05).
+std::string RevisionLabel(uint8_t major, uint8_t minor);
+// "Kalix", "Orvanta" or "Unknown", as the board-type label shows the board type byte.
+const char* BoardTypeLabel(uint8_t boardType);
+inline constexpr const char* kUnknownLabel = "Unknown";
+
 // The revision the check compares: 2.05 for major 2 and minor 5.
 float BoardRevision(uint8_t major, uint8_t minor);
 // Uploads need firmware 2.11 or later.

@@ -1,12 +1,8 @@
 #include "firmware/OfwTool.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
+#include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "firmware/OfwCheck.h"
 #include "firmware/OfwFormat.h"
@@ -32,51 +28,16 @@ constexpr const char* kHelp =
     "Exit status: 0 done; 1 a file was refused or could not be read or written;\n"
     "2 the arguments were not understood.\n";
 
-// A read error is reported as one, never taken for the end of the file.
+// The whole file; a read error is reported as one, never taken for the end of the file.
 bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
-  std::string why;
-  const PlainFile file = OpenPlainFile(path, &why);
-  if (!file) {
-    error = "the file cannot be opened: " + why;
-    return false;
-  }
-  char chunk[4096];
-  for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;) {
-    text.append(chunk, n);
-  }
-  if (std::ferror(file.get())) {
-    error = std::string("the file cannot be read: ") + std::strerror(errno);
-    return false;
-  }
+  std::optional<std::string> bytes = ReadPlainFile(path, SIZE_MAX, &error);
+  if (!bytes) return false;
+  text = std::move(*bytes);
   return true;
 }
 
-// Writes through a new file beside `path` and renames it over, so that a failed write neither
-// leaves half a file behind nor spoils the one already there.
 bool WriteWhole(const std::string& path, const std::string& text, std::string& error) {
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    error = std::string("the file cannot be written: ") + std::strerror(errno);
-    return false;
-  }
-  std::size_t done = 0;
-  int failure = 0;
-  while (done < text.size() && failure == 0) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno != EINTR) failure = errno;
-    if (n == 0) failure = EIO;  // nothing written and no reason given: never spin on it
-    if (n > 0) done += static_cast<std::size_t>(n);
-  }
-  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
-  if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
-  if (failure != 0) {
-    ::unlink(temporary.c_str());
-    error = std::string("the file cannot be written: ") + std::strerror(failure);
-    return false;
-  }
-  return true;
+  return WriteFileAtomically(path, text, error);
 }
 
 int Refuse(std::ostream& err, const std::string& path, const std::string& why) {

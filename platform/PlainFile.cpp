@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -52,11 +54,53 @@ PlainFile OpenPlainFile(const std::string& path, std::string* why) {
   return PlainFile(file);
 }
 
-std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t limit) {
-  const PlainFile file = OpenPlainFile(path);
-  if (!file) return std::nullopt;
-  std::string bytes(limit, '\0');
-  bytes.resize(std::fread(bytes.data(), 1, limit, file.get()));
-  if (std::ferror(file.get())) return std::nullopt;
+std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t limit,
+                                         std::string* why) {
+  std::string reason;
+  const PlainFile file = OpenPlainFile(path, &reason);
+  if (!file) {
+    if (why != nullptr) *why = "the file cannot be opened: " + reason;
+    return std::nullopt;
+  }
+  // Read in pieces: the limit may be far more than the file holds.
+  std::string bytes;
+  char chunk[4096];
+  while (bytes.size() < limit) {
+    const std::size_t n =
+        std::fread(chunk, 1, std::min(sizeof chunk, limit - bytes.size()), file.get());
+    if (n == 0) break;
+    bytes.append(chunk, n);
+  }
+  // A read error is reported as one, never taken for the end of the file.
+  if (std::ferror(file.get())) {
+    if (why != nullptr) *why = std::string("the file cannot be read: ") + std::strerror(errno);
+    return std::nullopt;
+  }
   return bytes;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
+  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    why = std::string("the file cannot be written: ") + std::strerror(errno);
+    return false;
+  }
+  std::size_t done = 0;
+  int failure = 0;
+  while (done < text.size() && failure == 0) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno != EINTR) failure = errno;
+    if (n == 0) failure = EIO;  // nothing written and no reason given: never spin on it
+    if (n > 0) done += static_cast<std::size_t>(n);
+  }
+  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
+  if (failure != 0) {
+    ::unlink(temporary.c_str());
+    why = std::string("the file cannot be written: ") + std::strerror(failure);
+    return false;
+  }
+  return true;
 }

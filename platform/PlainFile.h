@@ -3,6 +3,7 @@
 // files that cannot be opened, and so does a folder.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -19,5 +20,11 @@ using PlainFile = std::unique_ptr<std::FILE, PlainFileCloser>;
 PlainFile OpenPlainFile(const std::string& path, std::string* why = nullptr);
 
 // At most `limit` bytes from the start of the regular file `path`; nothing when it cannot be
-// opened or read.
-std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t limit);
+// opened or read, and `why`, when given, says why ("the file cannot be opened: ...").
+std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t limit,
+                                         std::string* why = nullptr);
+
+// Writes `text` as the file `path` through a new file beside it, flushed to the disk and renamed
+// over it, so that a failed write neither leaves half a file behind nor spoils the one already
+// there. False, with `why` ("the file cannot be written: ..."), when it could not.
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why);

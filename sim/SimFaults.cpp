@@ -38,6 +38,8 @@ bool ParseSimFault(const std::string& argument, SimFaultPlan& plan) {
     plan.unpowered = true;
   } else if (fault == "flaky") {
     plan.flaky = true;
+  } else if (fault == "nousb") {
+    plan.noUsbDevice = true;
   } else if (const std::optional<uint32_t> k = NumberAfter(fault, "stuck@"); k && *k >= 1) {
     plan.stuckBytes.insert(*k);
   } else if (const std::optional<uint32_t> n = NumberAfter(fault, "dies@")) {

@@ -20,6 +20,8 @@ struct SimFaultPlan {
   std::set<uint32_t> stuckBytes;
   // "dies@N": after N read answers the board stops answering for good (the last N given wins).
   std::optional<uint32_t> diesAfterReads;
+  // "nousb": no FT232R on the USB bus, so the USB cable cannot be opened.
+  bool noUsbDevice = false;
 
   bool Empty() const;
   bool operator==(const SimFaultPlan&) const = default;

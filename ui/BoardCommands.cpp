@@ -28,7 +28,7 @@ constexpr const char* kSettingsNotRestoredText =
     "The board firmware has been updated, but the settings could not be restored.\n\nCheck the "
     "settings shown and press \"Upload Configuration\".";
 
-constexpr const char* kUnknown = "Unknown";
+constexpr const char* kUnknown = kUnknownLabel;
 
 constexpr int kLCDSectionCombos[] = {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO,
                                      IDC_SECTION2B_COMBO};
@@ -41,15 +41,8 @@ struct BoardTypeView {
 };
 
 BoardTypeView ViewForBoardType(uint8_t boardType) {
-  if (!SectionsEditable(boardType)) return {"Kalix", false, false};
-  if (boardType == kBoardOrvanta) return {"Orvanta", true, true};
-  return {kUnknown, true, false};
-}
-
-// "v2.5" for major 2 and minor 5: both numbers in plain decimal, so the label may read otherwise
-// than the revision the check compares (2.05).
-std::string RevisionLabel(uint8_t major, uint8_t minor) {
-  return "v" + std::to_string(major) + "." + std::to_string(minor);
+  const bool sections = SectionsEditable(boardType);
+  return {BoardTypeLabel(boardType), sections, sections && boardType == kBoardOrvanta};
 }
 
 // A connection failure's box, with the reason below its text when the port itself could not be

@@ -1,0 +1,280 @@
+#include "app/BoardTool.h"
+
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "app/AppDirectory.h"
+#include "app/CableSetup.h"
+#include "app/CommandLine.h"
+#include "app/ConnectionSettings.h"
+#include "app/Globals.h"
+#include "app/ProgressLine.h"
+#include "board/BoardMessages.h"
+#include "board/BoardOperations.h"
+#include "firmware/FileDecryption.h"
+#include "firmware/OfwTool.h"
+#include "platform/PlainFile.h"
+#include "platform/PortIo.h"
+#include "settings/SettingsFile.h"
+#include "settings/ShownSettings.h"
+#include "settings/Validation.h"
+#include "sim/SimFaults.h"
+
+namespace {
+
+constexpr const char* kBoardUsage =
+    "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
+    "       [--port 0x378|0x278|ADDRESS|usb] [--simulate DIR [--simfault FAULT]] [--fast]\n"
+    "       [--delaymult X]";
+
+struct BoardCommand {
+  std::string name;
+  std::string file;
+  std::optional<std::filesystem::path> boardFolder;  // --simulate
+};
+
+int Usage(std::ostream& err, const std::string& why) {
+  err << "orvanta-ofw: " << why << "\n" << kBoardUsage << "\n";
+  return kToolUsage;
+}
+
+std::optional<float> DelayMultiplier(const std::string& text) {
+  float value = 0.0f;
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  if (!(value > 0.0f) || value > kMaxDelayMultiplier) return std::nullopt;
+  return value;
+}
+
+// Sets the switches the options name, as the window's switches do. An empty text on success.
+std::string ReadOption(const std::string& option, const std::string& value, BoardCommand& command,
+                       bool& portGiven) {
+  if (option == "--port") {
+    portGiven = true;
+    if (IsUsbToken(value)) {
+      bUsbCable = 1;
+      return {};
+    }
+    const std::optional<uint32_t> address = ParseConnectionToken(value);
+    if (!address) return "--port \"" + value + "\" names no port (0x378, 0x278, an address, usb)";
+    base = *address;
+    bUsbCable = 0;
+    return {};
+  }
+  if (option == "--simulate") {
+    std::error_code error;
+    if (!std::filesystem::is_directory(value, error)) {
+      return "--simulate \"" + value + "\" is not a folder";
+    }
+    bSimulate = 1;
+    command.boardFolder = value;
+    return {};
+  }
+  if (option == "--simfault") {
+    if (!ParseSimFault(kSimFaultPrefix + value, simFaults)) {
+      return "--simfault \"" + value +
+             "\" names no fault (absent, unpowered, flaky, stuck@K, dies@N, nousb)";
+    }
+    return {};
+  }
+  if (option == "--delaymult") {
+    const std::optional<float> multiplier = DelayMultiplier(value);
+    if (!multiplier) return "--delaymult \"" + value + "\" is not a number above 0 and up to 100";
+    fDelayOffSet = *multiplier;
+    return {};
+  }
+  return "unknown option " + option;
+}
+
+// The command, its file and its options, which may come in any order after the command.
+std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args,
+                                          std::ostream& err, int& status) {
+  BoardCommand command{args[0], {}, std::nullopt};
+  bool portGiven = false;
+  bool fileGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    std::string option = args[i];
+    if (option == "--fast") {
+      bFastProgramming = 1;
+      continue;
+    }
+    if (!option.starts_with("--")) {
+      if (fileGiven) {
+        status = Usage(err, "one file only: " + args[i]);
+        return std::nullopt;
+      }
+      command.file = option;
+      fileGiven = true;
+      continue;
+    }
+    std::string value;
+    if (const std::size_t equals = option.find('='); equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option.resize(equals);
+    } else if (i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      status = Usage(err, option + " needs a value");
+      return std::nullopt;
+    }
+    if (const std::string why = ReadOption(option, value, command, portGiven); !why.empty()) {
+      status = Usage(err, why);
+      return std::nullopt;
+    }
+  }
+  if (!fileGiven) {
+    status = Usage(err, command.name + " needs a file");
+    return std::nullopt;
+  }
+  if (!simFaults.Empty() && bSimulate == 0) {
+    status = Usage(err, "--simfault works only with --simulate");
+    return std::nullopt;
+  }
+  // The window's choice, kept in the folder the command runs in.
+  if (!portGiven) {
+    if (const std::optional<std::string> token = ReadConnectionFile(kConnSettingsFile)) {
+      UseConnectionToken(*token);
+    }
+  }
+  return command;
+}
+
+// A message of the window on one line: its first `paragraphs` paragraphs (the rest speaks of the
+// window's buttons), line breaks and runs of blanks as one blank.
+std::string OneLine(const std::string& text, int paragraphs) {
+  std::string line;
+  std::size_t from = 0;
+  for (int i = 0; i < paragraphs && from < text.size(); ++i) {
+    const std::size_t end = text.find("\n\n", from);
+    if (!line.empty()) line += ' ';
+    line += text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+    from = end == std::string::npos ? text.size() : end + 2;
+  }
+  std::string collapsed;
+  for (const char c : line) {
+    const char shown = c == '\n' ? ' ' : c;
+    if (shown == ' ' && (collapsed.empty() || collapsed.back() == ' ')) continue;
+    collapsed += shown;
+  }
+  while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
+  return collapsed;
+}
+
+class Reporter {
+ public:
+  Reporter(const BoardCommand& command, std::ostream& out, std::ostream& err, ProgressLine& line)
+      : command_(command), out_(out), err_(err), line_(line) {}
+
+  // The refusal: the reason on `err`, the summary on `out`.
+  int Refuse(const std::string& title, const std::string& why) {
+    line_.Clear();
+    err_ << command_.file << ": " << title << ": " << why << "\n";
+    out_ << command_.file << ": " << command_.name << " failed: " << title << "\n";
+    return kToolRefused;
+  }
+  // A board run that failed, with the reason the port could not be opened when there is one.
+  int RefuseRun(const char* title, const char* text) {
+    const std::string port = PortOpenFailure();
+    return Refuse(title, OneLine(text, 1) + (port.empty() ? "" : " " + port));
+  }
+  int Done(const std::string& summary) {
+    line_.Clear();
+    out_ << command_.file << ": " << summary << "\n";
+    return kToolDone;
+  }
+
+ private:
+  const BoardCommand& command_;
+  std::ostream& out_;
+  std::ostream& err_;
+  ProgressLine& line_;
+};
+
+std::string BoardSummary() {
+  return "firmware " +
+         RevisionLabel(SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor]) +
+         ", " + BoardTypeLabel(SettingsArray[kElemBoardType]) + " board";
+}
+
+bool Download(ProgressLine& line) {
+  return RetryBoardRun([&line](bool) { return PullSettingsFromBoard(line) == 1; });
+}
+
+int RefuseIncomplete(Reporter& report, SettingsItem item) {
+  return report.Refuse(kIncompleteSettingsTitle, std::string(kIncompleteSettingsText) + " (" +
+                                                     SettingsItemLabel(item) + ")");
+}
+
+// The firmware upload, no settings restore: a bare board has none to restore.
+int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+  const OfwReport check = CheckFirmwareFile(command.file, m_FWArray);
+  if (!check.ok()) {
+    return report.Refuse(kBadFirmwareTitle, OneLine(kBadFirmwareText, 1) + " (" +
+                                                check.Message() + ")");
+  }
+  if (!RetryBoardRun([&](bool) { return UploadFirmware(line, command.file) == 1; })) {
+    return report.RefuseRun(kFirmwareFailedTitle, kFirmwareFailedText);
+  }
+  return report.Done("flashed and verified, " + check.Message());
+}
+
+// What "Save Configuration" writes after a download of the board.
+int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+  if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  const DialogSettings shown = ShownAfterDownload(SettingsArray);
+  if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
+    return RefuseIncomplete(report, *missing);
+  }
+  std::string why;
+  if (!WriteFileAtomically(command.file, WriteSettingsFile(shown), why)) {
+    return report.Refuse("Save Settings Failed", why);
+  }
+  return report.Done("downloaded, " + BoardSummary());
+}
+
+// The window's start (a download), "Open Configuration", then "Upload Configuration".
+int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+  std::string why;
+  const std::optional<std::string> bytes =
+      ReadPlainFile(command.file, kSettingsFileBytesRead, &why);
+  if (!bytes) return report.Refuse("Open Settings Failed", why);
+  const SettingsFileContents contents = ReadSettingsFile(*bytes);
+
+  if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  const uint8_t major = SettingsArray[kElemFirmwareMajor];
+  const uint8_t minor = SettingsArray[kElemFirmwareMinor];
+  if (FirmwareTooOld(major, minor)) {
+    return report.Refuse(kNewFirmwareTitle, OneLine(TooOldText(BoardRevision(major, minor)), 2));
+  }
+  DialogSettings shown = ShownAfterDownload(SettingsArray);
+  ApplySettingsFileTo(shown, contents);
+  if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
+    return RefuseIncomplete(report, *missing);
+  }
+  BlockFromShown(shown, SettingsArray);
+  if (!RetryBoardRun([&line](bool) { return PushSettingsToBoard(line) == 1; })) {
+    return report.RefuseRun(kUploadFailedTitle, kUploadFailedText);
+  }
+  return report.Done("uploaded, " + BoardSummary());
+}
+
+}  // namespace
+
+bool IsBoardCommand(const std::string& command) {
+  return command == "flash" || command == "download" || command == "upload";
+}
+
+int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                 bool errIsTerminal) {
+  int status = kToolUsage;
+  const std::optional<BoardCommand> command = ReadArguments(args, err, status);
+  if (!command) return status;
+  ProgressLine line(err, errIsTerminal, SteadySeconds);
+  Reporter report(*command, out, err, line);
+  const CableSetup cables(command->boardFolder, err);
+  if (command->name == "flash") return Flash(*command, report, line);
+  if (command->name == "download") return DownloadToFile(*command, report, line);
+  return UploadFromFile(*command, report, line);
+}

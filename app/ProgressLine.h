@@ -1,0 +1,42 @@
+// The progress of a board run on a terminal: one line on standard error that rewrites itself,
+// "Uploading firmware to your board  42%  about 12 s left". Nothing at all when standard error is
+// not a terminal, so a log or a pipe gets only the lines that matter.
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include "board/BoardOperations.h"
+
+class ProgressLine final : public OperationView {
+ public:
+  // `seconds` is a clock in seconds; `shown` false keeps the line quiet.
+  ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds);
+  ~ProgressLine() override;
+
+  void SetProgressRange(uint16_t upper) override;
+  void SetProgressPos(int position) override;
+  void ShowStatusText(const std::string& text) override;
+  // Wipes the line, so that what follows starts at the left edge.
+  void Clear();
+
+  // The line for `stage` at `position` of `upper`, `elapsed` seconds after the stage began.
+  static std::string Text(const std::string& stage, int position, int upper, double elapsed);
+
+ private:
+  void Draw();
+
+  std::ostream& err_;
+  bool shown_;
+  std::function<double()> seconds_;
+  std::string stage_;
+  int upper_ = 0;
+  int position_ = 0;
+  double start_ = 0.0;
+  std::size_t drawnWidth_ = 0;
+  std::string drawn_;
+};
+
+// A clock for the line: seconds since some fixed point.
+double SteadySeconds();

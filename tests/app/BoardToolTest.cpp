@@ -1,0 +1,254 @@
+// orvanta-ofw's board commands end to end: the built program on the simulated board kept in a
+// scratch folder, as a board maker's script runs it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ProgressLine.h"
+#include "sim/BoardHex.h"
+#include "sim/BoardStore.h"
+#include "sim/SimFaults.h"
+#include "tests/support/FirmwareFiles.h"
+#include "tests/support/ToolRun.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDemo220 = DemoFirmware("orvanta-2.20.ofw").string();
+const std::string kDemo205 = DemoFirmware("orvanta-2.05.ofw").string();
+
+class BoardTool : public ::testing::Test {
+ protected:
+  ToolRun Run(std::vector<std::string> args) const {
+    return RunOrvantaOfw(dir.Path(), args);
+  }
+  // A board command on the simulated board in the scratch folder.
+  ToolRun OnBoard(std::vector<std::string> args) const {
+    args.insert(args.end(), {"--simulate", dir.Path().string()});
+    return Run(args);
+  }
+  std::string Read(const std::string& name) const { return ReadText(dir.Path() / name); }
+  void Write(const std::string& name, const std::string& text) const {
+    WriteText(dir.Path() / name, text);
+  }
+
+  ScratchDirectory dir{"board-tool"};
+};
+
+// Line `n` of a settings file replaced by `line`.
+std::string WithLine(const std::string& file, int n, const std::string& line) {
+  std::string text = file;
+  const std::string key = "\n" + std::to_string(n) + ":";
+  const std::size_t start = n == 0 ? 0 : text.find(key) + 1;
+  const std::size_t end = text.find("\r\n", start);
+  return text.replace(start, end - start, line);
+}
+
+TEST_F(BoardTool, FlashLeavesTheDemoImageInCodeMemoryOnEveryCable) {
+  const auto image = ParseBoardHex(ReadText(DemoFirmware("orvanta-2.20.hex"))).memories.code;
+  const std::vector<std::vector<std::string>> options = {
+      {}, {"--fast"}, {"--port", "usb"}, {"--port=usb", "--fast"}, {"--delaymult", "2.5"}};
+  for (const std::vector<std::string>& extra : options) {
+    fs::remove(dir.Path() / kBoardFileName);
+    std::vector<std::string> args = {"flash", kDemo220};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const ToolRun run = OnBoard(args);
+    const std::string shown = extra.empty() ? "" : extra.front();
+    EXPECT_EQ(run.status, 0) << shown << run.err;
+    EXPECT_EQ(run.out, kDemo220 + ": flashed and verified, 4 records, 17 data bytes at "
+                                  "0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n")
+        << shown;
+    EXPECT_EQ(run.err, "") << "no progress line off a terminal";
+    EXPECT_EQ(KeptBoard(dir.Path()).code, image) << shown;
+  }
+}
+
+TEST_F(BoardTool, AnEditedFileUploadedComesBackFromTheBoard) {
+  ASSERT_EQ(OnBoard({"flash", kDemo220}).status, 0);
+  const ToolRun first = OnBoard({"download", "first.osf"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, "first.osf: downloaded, firmware v2.20, Orvanta board\n");
+  const BoardMemories before = KeptBoard(dir.Path());
+
+  std::string edited = WithLine(Read("first.osf"), 2, "2:5");  // 24 bps
+  edited = WithLine(edited, 5, "5:0-0");                        // bypass the eye
+  edited = WithLine(edited, 18, "18:7");
+  Write("edited.osf", edited);
+  const ToolRun upload = OnBoard({"upload", "edited.osf"});
+  ASSERT_EQ(upload.status, 0) << upload.err;
+  EXPECT_EQ(upload.out, "edited.osf: uploaded, firmware v2.20, Orvanta board\n");
+
+  ASSERT_EQ(OnBoard({"download", "again.osf"}).status, 0);
+  EXPECT_EQ(Read("again.osf"), edited);
+  const BoardMemories after = KeptBoard(dir.Path());
+  for (const int kept : {16, 17, 18, 19, 20, 21, 25, 26, 27}) {
+    EXPECT_EQ(after.data[kept], before.data[kept]) << "data byte " << kept;
+  }
+}
+
+struct Refusal {
+  const char* name;
+  std::vector<std::string> setUp;  // a command run first, on the same board
+  std::vector<std::string> args;
+  std::string err;  // the start of standard error
+  std::string out;
+};
+
+TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
+  const std::string kIncomplete =
+      "Incomplete Settings: Invalid Settings Found. Please make sure your selections are valid "
+      "and complete. (Rate of Fire (ROF))\n";
+  const std::string kReadFailed =
+      "Board Read Failed: Unable to read settings from board. Make sure the programming cable is "
+      "plugged in, and the power is on.";
+  const Refusal cases[] = {
+      {"bad firmware file", {}, {"flash", "bad.ofw"},
+       "bad.ofw: Bad Firmware File: The firmware you have selected does not appear valid. (line 1:",
+       "bad.ofw: flash failed: Bad Firmware File\n"},
+      {"missing firmware file", {}, {"flash", "none.ofw"},
+       "none.ofw: Bad Firmware File: The firmware you have selected does not appear valid. (the "
+       "file cannot be opened: No such file or directory)\n",
+       "none.ofw: flash failed: Bad Firmware File\n"},
+      {"incomplete settings file", {}, {"upload", "incomplete.osf"}, "incomplete.osf: " + kIncomplete,
+       "incomplete.osf: upload failed: Incomplete Settings\n"},
+      {"incomplete block on the board", {"upload", "odd.osf"}, {"download", "out.osf"},
+       "out.osf: " + kIncomplete, "out.osf: download failed: Incomplete Settings\n"},
+      {"settings file missing", {}, {"upload", "none.osf"},
+       "none.osf: Open Settings Failed: the file cannot be opened: No such file or directory\n",
+       "none.osf: upload failed: Open Settings Failed\n"},
+      {"firmware too old", {"flash", kDemo205}, {"upload", "good.osf"},
+       "good.osf: New Firmware Required: You do not have the minimum required firmware version on "
+       "your board to use this software. You currently have 2.05, and 2.11 is required. You must "
+       "update your firmware before you can upload new settings to the board.\n",
+       "good.osf: upload failed: New Firmware Required\n"},
+      {"board not answering", {}, {"download", "out.osf", "--simfault", "absent"},
+       "out.osf: " + kReadFailed + "\n", "out.osf: download failed: Board Read Failed\n"},
+      {"board not answering a flash", {}, {"flash", kDemo220, "--simfault", "unpowered"},
+       kDemo220 + ": Firmware Upload Failed: Unable to write firmware to the board. Make sure "
+                  "the programming cable is plugged in, and the power is on.\n",
+       kDemo220 + ": flash failed: Firmware Upload Failed\n"},
+      {"board dying in an upload", {}, {"upload", "good.osf", "--simfault", "dies@40"},
+       "good.osf: Settings Upload Failed: Unable to write settings to the board.",
+       "good.osf: upload failed: Settings Upload Failed\n"},
+      {"port cannot be opened", {}, {"download", "out.osf", "--port", "usb", "--simfault", "nousb"},
+       "out.osf: " + kReadFailed + " No USB cable (FT232R) was found.",
+       "out.osf: download failed: Board Read Failed\n"},
+  };
+  for (const Refusal& c : cases) {
+    fs::remove(dir.Path() / kBoardFileName);
+    Write("bad.ofw", "this is no firmware\n");
+    Write("good.osf", "0:0\r\n1:0\r\n2:2\r\n3:4\r\n4:10\r\n5:1-5\r\n6:0\r\n7:0\r\n8:0\r\n9:05\r\n"
+                      "10:00\r\n11:0\r\n12:0\r\n13:0\r\n14:1\r\n15:2\r\n16:3\r\n17:5\r\n18:18\r\n");
+    Write("incomplete.osf", WithLine(Read("good.osf"), 2, "2:9"));
+    // Out of the list on the board, through a file the window would not refuse for it.
+    Write("odd.osf", WithLine(Read("good.osf"), 2, "2:7"));
+    ChangeKeptBoard(dir.Path(), [](SimBoard&) {});
+    if (!c.setUp.empty()) {
+      ASSERT_EQ(OnBoard(c.setUp).status, 0) << c.name;
+      if (c.setUp[1] == "odd.osf") {
+        ChangeKeptBoard(dir.Path(), [](SimBoard& board) { board.SetDataByte(1, 9); });
+      }
+    }
+    const BoardMemories before = KeptBoard(dir.Path());
+    const ToolRun run = OnBoard(c.args);
+    EXPECT_EQ(run.status, 1) << c.name;
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.name;
+    EXPECT_EQ(run.out, c.out) << c.name;
+    EXPECT_FALSE(fs::exists(dir.Path() / "out.osf")) << c.name;
+    if (c.args[0] != "flash") {
+      EXPECT_EQ(KeptBoard(dir.Path()).data, before.data) << c.name << ": the board is as it was";
+    }
+  }
+}
+
+TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"flash"},
+      {"download", "a.osf", "b.osf"},
+      {"download", "a.osf", "--port", "zz"},
+      {"download", "a.osf", "--port"},
+      {"download", "a.osf", "--simulate", "no-such-folder"},
+      {"download", "a.osf", "--simfault", "absent"},
+      {"download", "a.osf", "--simulate", ".", "--simfault", "melted"},
+      {"download", "a.osf", "--delaymult", "0"},
+      {"download", "a.osf", "--delaymult", "101"},
+      {"download", "a.osf", "--delaymult", "2x"},
+      {"upload", "a.osf", "--verbose"},
+  };
+  for (const std::vector<std::string>& args : cases) {
+    const ToolRun run = Run(args);
+    EXPECT_EQ(run.status, 2) << args.back();
+    EXPECT_NE(run.err.find("usage: orvanta-ofw flash FILE.ofw"), std::string::npos) << args.back();
+    EXPECT_EQ(run.out, "") << args.back();
+    EXPECT_FALSE(fs::exists(dir.Path() / kBoardFileName)) << args.back();
+  }
+}
+
+// The port kept by the window's connection settings in the folder, unless --port says otherwise.
+TEST_F(BoardTool, TheConnectionSettingsOfTheFolderChooseTheCable) {
+  const struct {
+    const char* kept;  // ConnSettings.dat, nullptr for none
+    std::vector<std::string> port;
+    int status;
+  } cases[] = {
+      {"usb", {}, 1}, {"usb", {"--port", "0x378"}, 0}, {"378", {"--port", "usb"}, 1},
+      {"278", {}, 0}, {nullptr, {}, 0},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir.Path() / "ConnSettings.dat");
+    if (c.kept != nullptr) Write("ConnSettings.dat", c.kept);
+    std::vector<std::string> args = {"download", "out.osf", "--simfault", "nousb"};
+    args.insert(args.end(), c.port.begin(), c.port.end());
+    const ToolRun run = OnBoard(args);
+    const std::string shown = c.kept == nullptr ? "none" : c.kept;
+    EXPECT_EQ(run.status, c.status) << shown;
+    EXPECT_EQ(run.err.find("No USB cable") != std::string::npos, c.status == 1) << shown;
+  }
+}
+
+TEST(ProgressLine, StagePercentAndSecondsLeft) {
+  const struct {
+    const char* stage;
+    int position, upper;
+    double elapsed;
+    const char* text;
+  } cases[] = {
+      {"Uploading firmware to your board", 0, 4, 0.0, "Uploading firmware to your board  0%"},
+      {"Downloading settings from your board", 3, 30, 0.3,
+       "Downloading settings from your board  10%  about 3 s left"},
+      {"Uploading firmware to your board", 1, 100, 0.5, "Uploading firmware to your board  1%"},
+      {"Uploading firmware to your board", 1, 100, 2.0,
+       "Uploading firmware to your board  1%  about 198 s left"},
+      {"Uploading settings to your board", 31, 30, 9.0, "Uploading settings to your board  100%  about 0 s left"},
+      {"Connecting", 0, 0, 5.0, "Connecting"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressLine::Text(c.stage, c.position, c.upper, c.elapsed), c.text) << c.text;
+  }
+}
+
+// On a terminal the line rewrites itself and is wiped before the summary; elsewhere it is silent.
+TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
+  for (const bool terminal : {true, false}) {
+    std::ostringstream err;
+    double now = 0.0;
+    {
+      ProgressLine line(err, terminal, [&now] { return now; });
+      line.ShowStatusText("Downloading settings from your board, please wait...");
+      line.SetProgressRange(2);
+      now = 1.0;
+      line.SetProgressPos(1);
+      line.SetProgressPos(1);
+    }
+    const std::string expected =
+        terminal ? "\rDownloading settings from your board\rDownloading settings from your board  "
+                   "0%\rDownloading settings from your board  50%  about 1 s left\r" +
+                       std::string(57, ' ') + "\r"
+                 : "";
+    EXPECT_EQ(err.str(), expected) << terminal;
+  }
+}
+
+}  // namespace
