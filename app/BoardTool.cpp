@@ -89,8 +89,8 @@ std::string ReadOption(const std::string& option, const std::string& value, Boar
 }
 
 // The command, its file and its options, which may come in any order after the command.
-std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args,
-                                          std::ostream& err, int& status) {
+std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, std::ostream& err,
+                                          int& status) {
   BoardCommand command{args[0], {}, std::nullopt};
   bool portGiven = false;
   bool fileGiven = false;
@@ -203,16 +203,16 @@ bool Download(ProgressLine& line) {
 }
 
 int RefuseIncomplete(Reporter& report, SettingsItem item) {
-  return report.Refuse(kIncompleteSettingsTitle, std::string(kIncompleteSettingsText) + " (" +
-                                                     SettingsItemLabel(item) + ")");
+  return report.Refuse(kIncompleteSettingsTitle,
+                       std::string(kIncompleteSettingsText) + " (" + SettingsItemLabel(item) + ")");
 }
 
 // The firmware upload, no settings restore: a bare board has none to restore.
 int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
   const OfwReport check = CheckFirmwareFile(command.file, m_FWArray);
   if (!check.ok()) {
-    return report.Refuse(kBadFirmwareTitle, OneLine(kBadFirmwareText, 1) + " (" +
-                                                check.Message() + ")");
+    return report.Refuse(kBadFirmwareTitle,
+                         OneLine(kBadFirmwareText, 1) + " (" + check.Message() + ")");
   }
   if (!RetryBoardRun([&](bool) { return UploadFirmware(line, command.file) == 1; })) {
     return report.RefuseRun(kFirmwareFailedTitle, kFirmwareFailedText);

@@ -32,8 +32,7 @@ ProgressLine::~ProgressLine() {
   Clear();
 }
 
-std::string ProgressLine::Text(const std::string& stage, int position, int upper,
-                               double elapsed) {
+std::string ProgressLine::Text(const std::string& stage, int position, int upper, double elapsed) {
   std::string line = stage;
   if (upper <= 0) return line;
   const int done = std::clamp(position, 0, upper);

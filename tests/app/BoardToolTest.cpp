@@ -21,9 +21,7 @@ const std::string kDemo205 = DemoFirmware("orvanta-2.05.ofw").string();
 
 class BoardTool : public ::testing::Test {
  protected:
-  ToolRun Run(std::vector<std::string> args) const {
-    return RunOrvantaOfw(dir.Path(), args);
-  }
+  ToolRun Run(std::vector<std::string> args) const { return RunOrvantaOfw(dir.Path(), args); }
   // A board command on the simulated board in the scratch folder.
   ToolRun OnBoard(std::vector<std::string> args) const {
     args.insert(args.end(), {"--simulate", dir.Path().string()});
@@ -57,8 +55,9 @@ TEST_F(BoardTool, FlashLeavesTheDemoImageInCodeMemoryOnEveryCable) {
     const ToolRun run = OnBoard(args);
     const std::string shown = extra.empty() ? "" : extra.front();
     EXPECT_EQ(run.status, 0) << shown << run.err;
-    EXPECT_EQ(run.out, kDemo220 + ": flashed and verified, 4 records, 17 data bytes at "
-                                  "0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n")
+    EXPECT_EQ(run.out, kDemo220 +
+                           ": flashed and verified, 4 records, 17 data bytes at "
+                           "0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n")
         << shown;
     EXPECT_EQ(run.err, "") << "no progress line off a terminal";
     EXPECT_EQ(KeptBoard(dir.Path()).code, image) << shown;
@@ -73,7 +72,7 @@ TEST_F(BoardTool, AnEditedFileUploadedComesBackFromTheBoard) {
   const BoardMemories before = KeptBoard(dir.Path());
 
   std::string edited = WithLine(Read("first.osf"), 2, "2:5");  // 24 bps
-  edited = WithLine(edited, 5, "5:0-0");                        // bypass the eye
+  edited = WithLine(edited, 5, "5:0-0");                       // bypass the eye
   edited = WithLine(edited, 18, "18:7");
   Write("edited.osf", edited);
   const ToolRun upload = OnBoard({"upload", "edited.osf"});
@@ -104,43 +103,67 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
       "Board Read Failed: Unable to read settings from board. Make sure the programming cable is "
       "plugged in, and the power is on.";
   const Refusal cases[] = {
-      {"bad firmware file", {}, {"flash", "bad.ofw"},
+      {"bad firmware file",
+       {},
+       {"flash", "bad.ofw"},
        "bad.ofw: Bad Firmware File: The firmware you have selected does not appear valid. (line 1:",
        "bad.ofw: flash failed: Bad Firmware File\n"},
-      {"missing firmware file", {}, {"flash", "none.ofw"},
+      {"missing firmware file",
+       {},
+       {"flash", "none.ofw"},
        "none.ofw: Bad Firmware File: The firmware you have selected does not appear valid. (the "
        "file cannot be opened: No such file or directory)\n",
        "none.ofw: flash failed: Bad Firmware File\n"},
-      {"incomplete settings file", {}, {"upload", "incomplete.osf"}, "incomplete.osf: " + kIncomplete,
+      {"incomplete settings file",
+       {},
+       {"upload", "incomplete.osf"},
+       "incomplete.osf: " + kIncomplete,
        "incomplete.osf: upload failed: Incomplete Settings\n"},
-      {"incomplete block on the board", {"upload", "odd.osf"}, {"download", "out.osf"},
-       "out.osf: " + kIncomplete, "out.osf: download failed: Incomplete Settings\n"},
-      {"settings file missing", {}, {"upload", "none.osf"},
+      {"incomplete block on the board",
+       {"upload", "odd.osf"},
+       {"download", "out.osf"},
+       "out.osf: " + kIncomplete,
+       "out.osf: download failed: Incomplete Settings\n"},
+      {"settings file missing",
+       {},
+       {"upload", "none.osf"},
        "none.osf: Open Settings Failed: the file cannot be opened: No such file or directory\n",
        "none.osf: upload failed: Open Settings Failed\n"},
-      {"firmware too old", {"flash", kDemo205}, {"upload", "good.osf"},
+      {"firmware too old",
+       {"flash", kDemo205},
+       {"upload", "good.osf"},
        "good.osf: New Firmware Required: You do not have the minimum required firmware version on "
        "your board to use this software. You currently have 2.05, and 2.11 is required. You must "
        "update your firmware before you can upload new settings to the board.\n",
        "good.osf: upload failed: New Firmware Required\n"},
-      {"board not answering", {}, {"download", "out.osf", "--simfault", "absent"},
-       "out.osf: " + kReadFailed + "\n", "out.osf: download failed: Board Read Failed\n"},
-      {"board not answering a flash", {}, {"flash", kDemo220, "--simfault", "unpowered"},
+      {"board not answering",
+       {},
+       {"download", "out.osf", "--simfault", "absent"},
+       "out.osf: " + kReadFailed + "\n",
+       "out.osf: download failed: Board Read Failed\n"},
+      {"board not answering a flash",
+       {},
+       {"flash", kDemo220, "--simfault", "unpowered"},
        kDemo220 + ": Firmware Upload Failed: Unable to write firmware to the board. Make sure "
                   "the programming cable is plugged in, and the power is on.\n",
        kDemo220 + ": flash failed: Firmware Upload Failed\n"},
-      {"board dying in an upload", {}, {"upload", "good.osf", "--simfault", "dies@40"},
+      {"board dying in an upload",
+       {},
+       {"upload", "good.osf", "--simfault", "dies@40"},
        "good.osf: Settings Upload Failed: Unable to write settings to the board.",
        "good.osf: upload failed: Settings Upload Failed\n"},
-      {"port cannot be opened", {}, {"download", "out.osf", "--port", "usb", "--simfault", "nousb"},
+      {"port cannot be opened",
+       {},
+       {"download", "out.osf", "--port", "usb", "--simfault", "nousb"},
        "out.osf: " + kReadFailed + " No USB cable (FT232R) was found.",
        "out.osf: download failed: Board Read Failed\n"},
   };
   for (const Refusal& c : cases) {
     fs::remove(dir.Path() / kBoardFileName);
     Write("bad.ofw", "this is no firmware\n");
-    Write("good.osf", "0:0\r\n1:0\r\n2:2\r\n3:4\r\n4:10\r\n5:1-5\r\n6:0\r\n7:0\r\n8:0\r\n9:05\r\n"
-                      "10:00\r\n11:0\r\n12:0\r\n13:0\r\n14:1\r\n15:2\r\n16:3\r\n17:5\r\n18:18\r\n");
+    Write("good.osf",
+          "0:0\r\n1:0\r\n2:2\r\n3:4\r\n4:10\r\n5:1-5\r\n6:0\r\n7:0\r\n8:0\r\n9:05\r\n"
+          "10:00\r\n11:0\r\n12:0\r\n13:0\r\n14:1\r\n15:2\r\n16:3\r\n17:5\r\n18:18\r\n");
     Write("incomplete.osf", WithLine(Read("good.osf"), 2, "2:9"));
     // Out of the list on the board, through a file the window would not refuse for it.
     Write("odd.osf", WithLine(Read("good.osf"), 2, "2:7"));
@@ -193,8 +216,11 @@ TEST_F(BoardTool, TheConnectionSettingsOfTheFolderChooseTheCable) {
     std::vector<std::string> port;
     int status;
   } cases[] = {
-      {"usb", {}, 1}, {"usb", {"--port", "0x378"}, 0}, {"378", {"--port", "usb"}, 1},
-      {"278", {}, 0}, {nullptr, {}, 0},
+      {"usb", {}, 1},
+      {"usb", {"--port", "0x378"}, 0},
+      {"378", {"--port", "usb"}, 1},
+      {"278", {}, 0},
+      {nullptr, {}, 0},
   };
   for (const auto& c : cases) {
     fs::remove(dir.Path() / "ConnSettings.dat");
@@ -221,7 +247,8 @@ TEST(ProgressLine, StagePercentAndSecondsLeft) {
       {"Uploading firmware to your board", 1, 100, 0.5, "Uploading firmware to your board  1%"},
       {"Uploading firmware to your board", 1, 100, 2.0,
        "Uploading firmware to your board  1%  about 198 s left"},
-      {"Uploading settings to your board", 31, 30, 9.0, "Uploading settings to your board  100%  about 0 s left"},
+      {"Uploading settings to your board", 31, 30, 9.0,
+       "Uploading settings to your board  100%  about 0 s left"},
       {"Connecting", 0, 0, 5.0, "Connecting"},
   };
   for (const auto& c : cases) {

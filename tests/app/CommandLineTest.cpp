@@ -132,7 +132,7 @@ TEST(CommandLine, SimFaultSwitchesMatchWholeArgumentsAndReportTheRestInOneLineEa
     if (c.linesOnStderr > 0) {
       EXPECT_EQ(text.substr(0, text.find('\n')),
                 "Simulated board: ignored \"simfault:stuck@0\" (the faults are absent, unpowered, "
-                "flaky, stuck@K and dies@N)");
+                "flaky, stuck@K, dies@N and nousb)");
     }
   }
   ResetGlobals();

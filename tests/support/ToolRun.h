@@ -19,6 +19,7 @@ struct ToolRun {
 ToolRun RunOrvantaOfw(const std::filesystem::path& folder, const std::vector<std::string>& args);
 
 // The board kept in `folder` (SimulatedBoard.hex), changed by `change` and kept again.
-void ChangeKeptBoard(const std::filesystem::path& folder, const std::function<void(SimBoard&)>& change);
+void ChangeKeptBoard(const std::filesystem::path& folder,
+                     const std::function<void(SimBoard&)>& change);
 // The memories of the board kept in `folder`.
 BoardMemories KeptBoard(const std::filesystem::path& folder);
