@@ -4,6 +4,9 @@
 // Settings file: the reader must not crash, must give nineteen lines within their limits, must
 // need no more of a file than the dialog reads, and what it reads must survive being saved and
 // opened again.
+// Opened over a downloaded board (the first bytes as its block) and uploaded, as the window and
+// orvanta-ofw do: the board's identity and the bytes the tool does not interpret go back as they
+// came, and every list and choice uploaded is what the next download shows.
 // ConnSettings.dat: the token never grows past its limit and an accepted address is always above
 // zero, whether read from the file or typed into the address box and saved.
 #include <algorithm>
@@ -17,6 +20,7 @@
 
 #include "app/ConnectionSettings.h"
 #include "settings/SettingsFile.h"
+#include "settings/ShownSettings.h"
 #include "settings/Validation.h"
 
 namespace {
@@ -75,6 +79,39 @@ void CheckSavedAgain(const SettingsFileContents& contents) {
         "the after-eye choice changed");
 }
 
+auto ListsAndChoices(const DialogSettings& s) {
+  return std::tie(s.operationMode, s.kovalMode, s.eyeTimingMode, s.timerMode, s.firingModeSel,
+                  s.rofSel, s.aeBypassROFSel, s.timerInitSel);
+}
+
+void CheckUploadOverBoard(std::string_view bytes, const SettingsFileContents& contents) {
+  uint8_t board[kSettingsArraySize] = {};
+  for (std::size_t i = 0; i < kBlockLastElement && i < bytes.size(); ++i) {
+    board[i + 1] = static_cast<uint8_t>(bytes[i]);
+  }
+  DialogSettings shown = ShownAfterDownload(board);
+  ApplySettingsFileTo(shown, contents);
+  if (FirstIncompleteItem(shown)) return;
+  uint8_t uploaded[kSettingsArraySize];
+  std::copy(std::begin(board), std::end(board), std::begin(uploaded));
+  BlockFromShown(shown, uploaded);
+  for (const SettingsElementInfo& info : kSettingsElements) {
+    const bool same = uploaded[info.element] == board[info.element];
+    if (info.owner == ElementOwner::Board || info.owner == ElementOwner::Carried) {
+      Check(same, "a byte the user cannot change was changed");
+    }
+    if (info.owner == ElementOwner::Fixed) {
+      Check(uploaded[info.element] == kFixedElementValue, "a fixed byte not 0xFF");
+    }
+  }
+  Check(uploaded[0] == 0 && uploaded[kSettingsArraySize - 1] == 0, "outside the block written");
+  const DialogSettings next = ShownAfterDownload(uploaded);
+  Check(ListsAndChoices(next) == ListsAndChoices(shown), "an upload the next download undoes");
+  if (SectionsEditable(shown.boardType)) {
+    Check(next.sectionSel == shown.sectionSel, "a section the next download undoes");
+  }
+}
+
 void CheckSettingsFile(std::string_view bytes) {
   CheckLines(bytes);
 
@@ -99,6 +136,7 @@ void CheckSettingsFile(std::string_view bytes) {
         "the part of the file the dialog reads is not enough");
 
   CheckSavedAgain(contents);
+  CheckUploadOverBoard(bytes, contents);
 }
 
 void CheckConnectionToken(std::string_view bytes) {
