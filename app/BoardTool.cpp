@@ -52,15 +52,11 @@ std::optional<float> DelayMultiplier(const std::string& text) {
 std::string ReadOption(const std::string& option, const std::string& value, BoardCommand& command,
                        bool& portGiven) {
   if (option == "--port") {
-    portGiven = true;
-    if (IsUsbToken(value)) {
-      bUsbCable = 1;
-      return {};
+    if (!IsUsbToken(value) && !ParseConnectionToken(value)) {
+      return "--port \"" + value + "\" names no port (0x378, 0x278, an address, usb)";
     }
-    const std::optional<uint32_t> address = ParseConnectionToken(value);
-    if (!address) return "--port \"" + value + "\" names no port (0x378, 0x278, an address, usb)";
-    base = *address;
-    bUsbCable = 0;
+    portGiven = true;
+    UseConnectionToken(value);
     return {};
   }
   if (option == "--simulate") {
