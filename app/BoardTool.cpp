@@ -90,13 +90,18 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
   BoardCommand command{args[0], {}, std::nullopt};
   bool portGiven = false;
   bool fileGiven = false;
+  bool optionsEnded = false;  // after "--", a name that starts with "--" is a file's
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::string option = args[i];
-    if (option == "--fast") {
+    if (option == "--" && !optionsEnded) {
+      optionsEnded = true;
+      continue;
+    }
+    if (option == "--fast" && !optionsEnded) {
       bFastProgramming = 1;
       continue;
     }
-    if (!option.starts_with("--")) {
+    if (optionsEnded || !option.starts_with("--")) {
       if (fileGiven) {
         status = Usage(err, "one file only: " + args[i]);
         return std::nullopt;
@@ -264,6 +269,10 @@ bool IsBoardCommand(const std::string& command) {
 
 int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                  bool errIsTerminal) {
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (arg == "--help") return RunOfwTool({arg}, out, err);
+  }
   int status = kToolUsage;
   const std::optional<BoardCommand> command = ReadArguments(args, err, status);
   if (!command) return status;

@@ -193,6 +193,7 @@ TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
       {"download", "a.osf", "--delaymult", "101"},
       {"download", "a.osf", "--delaymult", "2x"},
       {"upload", "a.osf", "--verbose"},
+      {"upload", "a.osf", "--", "--fast"},
   };
   for (const std::vector<std::string>& args : cases) {
     const ToolRun run = Run(args);
