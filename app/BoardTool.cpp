@@ -1,6 +1,11 @@
 #include "app/BoardTool.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -22,6 +27,11 @@
 #include "sim/SimFaults.h"
 
 namespace {
+
+constexpr const char* kSaveFailedTitle = "Save Settings Failed";
+
+// Where a board maker chooses the port and the simulated board: the options, not the window.
+const PortChoiceWords kOptionWords{"with --port", "use --simulate DIR"};
 
 constexpr const char* kBoardUsage =
     "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
@@ -193,10 +203,22 @@ class Reporter {
   ProgressLine& line_;
 };
 
+// The revision as the firmware check compares and names it (2.05, not the label's v2.5), so a log
+// reads the same as the flash summary and the too-old message.
 std::string BoardSummary() {
-  return "firmware " +
-         RevisionLabel(SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor]) +
-         ", " + BoardTypeLabel(SettingsArray[kElemBoardType]) + " board";
+  char revision[16];
+  std::snprintf(revision, sizeof revision, "%u.%02u", SettingsArray[kElemFirmwareMajor],
+                SettingsArray[kElemFirmwareMinor]);
+  return std::string("firmware ") + revision + ", " +
+         BoardTypeLabel(SettingsArray[kElemBoardType]) + " board";
+}
+
+// A file that could never be written is refused before the board is read, not after.
+std::optional<std::string> CannotWriteInto(const std::string& file) {
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  const std::string name = folder.empty() ? "." : folder.string();
+  if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
+  return std::string("the file cannot be written: ") + std::strerror(errno);
 }
 
 bool Download(ProgressLine& line) {
@@ -223,6 +245,9 @@ int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
 
 // What "Save Configuration" writes after a download of the board.
 int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+  if (const std::optional<std::string> why = CannotWriteInto(command.file)) {
+    return report.Refuse(kSaveFailedTitle, *why);
+  }
   if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
   const DialogSettings shown = ShownAfterDownload(SettingsArray);
   if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
@@ -230,7 +255,7 @@ int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   }
   std::string why;
   if (!WriteFileAtomically(command.file, WriteSettingsFile(shown), why)) {
-    return report.Refuse("Save Settings Failed", why);
+    return report.Refuse(kSaveFailedTitle, why);
   }
   return report.Done("downloaded, " + BoardSummary());
 }
@@ -278,7 +303,8 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
   if (!command) return status;
   ProgressLine line(err, errIsTerminal, SteadySeconds);
   Reporter report(*command, out, err, line);
-  const CableSetup cables(command->boardFolder, err);
+  const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);
+  const CableSetup cables(command->boardFolder, err, "orvanta-ofw");
   if (command->name == "flash") return Flash(*command, report, line);
   if (command->name == "download") return DownloadToFile(*command, report, line);
   return UploadFromFile(*command, report, line);

@@ -10,7 +10,7 @@
 #include "sim/SimulatedCable.h"
 
 CableSetup::CableSetup(const std::optional<std::filesystem::path>& boardFolder,
-                       std::ostream& report) {
+                       std::ostream& report, const char* program) {
   if (bSimulate == 1) {
     cable_ = boardFolder ? std::make_unique<SimulatedCable>(base, *boardFolder, report)
                          : std::make_unique<SimulatedCable>(base);
@@ -28,7 +28,11 @@ CableSetup::CableSetup(const std::optional<std::filesystem::path>& boardFolder,
     report << "Simulated board: the simfault switches work only with simulate; ignored"
            << std::endl;
   }
-  hardwarePort_ = std::make_unique<HardwarePort>(base);
+  HardwarePortOptions options;
+  options.report = [&report, program](const std::string& line) {
+    report << program << ": " << line << std::endl;
+  };
+  hardwarePort_ = std::make_unique<HardwarePort>(base, std::move(options));
   monotonicClock_.emplace(CalibrationClockSeam(), nullptr);
   usbDevice_ = std::make_unique<FtdiBitBang>();
   UseCables(*hardwarePort_);

@@ -21,8 +21,10 @@ class UsbCable;
 class CableSetup {
  public:
   // `boardFolder` keeps the simulated board (none: factory-fresh and never saved); problems with
-  // its file and ignored switches go to `report`.
-  CableSetup(const std::optional<std::filesystem::path>& boardFolder, std::ostream& report);
+  // its file, with the parallel port and ignored switches go to `report`, each line after
+  // `program`'s name.
+  CableSetup(const std::optional<std::filesystem::path>& boardFolder, std::ostream& report,
+             const char* program);
   ~CableSetup();
   CableSetup(const CableSetup&) = delete;
   CableSetup& operator=(const CableSetup&) = delete;

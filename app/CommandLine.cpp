@@ -72,7 +72,8 @@ void CommandLineInfo::ParseParam(const char* pszParam, bool /*bFlag*/, bool /*bL
   if (argument == "datafolder") bDataFolder = 1;
   if (argument.starts_with(kSimFaultPrefix) && !ParseSimFault(argument, simFaults)) {
     std::cerr << "Simulated board: ignored \"" << argument
-              << "\" (the faults are absent, unpowered, flaky, stuck@K, dies@N and nousb)" << std::endl;
+              << "\" (the faults are absent, unpowered, flaky, stuck@K, dies@N and nousb)"
+              << std::endl;
   }
 }
 

@@ -25,6 +25,6 @@ PlatformSetup::PlatformSetup()
       shellOpen_(ShellOpenSeam().Replace(QtShellOpen)),
       whatsThisMenu_(WhatsThisMenuSeam().Replace(QtWhatsThisMenu)),
       whatsThisPopup_(WhatsThisPopupSeam().Replace(QtWhatsThisPopup)),
-      cables_(std::make_unique<CableSetup>(SimulatedBoardFolder(), std::cerr)) {}
+      cables_(std::make_unique<CableSetup>(SimulatedBoardFolder(), std::cerr, "orvanta")) {}
 
 PlatformSetup::~PlatformSetup() = default;

@@ -38,28 +38,33 @@ std::string ProgressLine::Text(const std::string& stage, int position, int upper
   const int done = std::clamp(position, 0, upper);
   line += "  " + std::to_string(done * 100 / upper) + "%";
   const double share = static_cast<double>(done) / upper;
-  if (share >= kFirstEstimateShare || (done > 0 && elapsed >= kFirstEstimateSeconds)) {
+  if (done < upper &&
+      (share >= kFirstEstimateShare || (done > 0 && elapsed >= kFirstEstimateSeconds))) {
     const double left = elapsed * (1.0 - share) / share;
     line += "  about " + std::to_string(static_cast<long>(std::ceil(left))) + " s left";
   }
   return line;
 }
 
+// A new run may name its stage only after its first position: until it does, or moves on, the
+// line waits rather than show the last run's stage at 0%.
 void ProgressLine::SetProgressRange(uint16_t upper) {
   upper_ = upper;
   position_ = 0;
   start_ = seconds_();
-  Draw();
+  stagePending_ = true;
 }
 
 void ProgressLine::SetProgressPos(int position) {
   position_ = position;
-  Draw();
+  if (position > 0) stagePending_ = false;
+  if (!stagePending_) Draw();
 }
 
 void ProgressLine::ShowStatusText(const std::string& text) {
   stage_ = Stage(text);
   start_ = seconds_();
+  stagePending_ = false;
   Draw();
 }
 

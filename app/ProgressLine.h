@@ -34,6 +34,7 @@ class ProgressLine final : public OperationView {
   int upper_ = 0;
   int position_ = 0;
   double start_ = 0.0;
+  bool stagePending_ = false;
   std::size_t drawnWidth_ = 0;
   std::string drawn_;
 };

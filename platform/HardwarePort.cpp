@@ -117,12 +117,12 @@ void HardwarePort::Close() {
 bool HardwarePort::OpenPpdev(uint32_t address, Failure& failure) {
   const std::optional<int> number = FindParportForBase(address, options_.procDir);
   if (!number) {
+    const PortChoiceWords& words = PortChoiceSeam().Get();
     failure.line = "no parallel port at " + Hex(address) + " (none is listed under " +
-                   options_.procDir +
-                   "); choose the port under \"Connection...\", or start with \"simulate\" to use "
-                   "the simulated board";
-    failure.user = "This computer has no parallel port at " + Hex(address) +
-                   ". Choose the port under \"Connection...\".";
+                   options_.procDir + "); choose the port " + words.choose + ", or " +
+                   words.simulate + " to use the simulated board";
+    failure.user = "This computer has no parallel port at " + Hex(address) + ". Choose the port " +
+                   words.choose + ".";
     return false;
   }
   const std::string device = options_.devDir + "/parport" + std::to_string(*number);

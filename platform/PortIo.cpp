@@ -63,6 +63,11 @@ std::string PortOpenFailure() {
   return gActive.Get()->OpenFailure();
 }
 
+Replaceable<PortChoiceWords>& PortChoiceSeam() {
+  static Replaceable<PortChoiceWords> seam{PortChoiceWords{}};
+  return seam;
+}
+
 Replaceable<PortBackend*>& PortBackendSeam() {
   return gActive;
 }

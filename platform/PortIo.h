@@ -78,6 +78,15 @@ Replaceable<PortBackend*>& PortBackendSeam();
 using PortBackendOverride = Replaceable<PortBackend*>::Override;
 PortBackend& ActivePortBackend();
 
+// How the port-open reasons tell the user to choose another port and to use the simulated board:
+// the window's words unless orvanta-ofw puts its options' in.
+struct PortChoiceWords {
+  std::string choose = "under \"Connection...\"";
+  std::string simulate = "start with \"simulate\"";
+};
+Replaceable<PortChoiceWords>& PortChoiceSeam();
+using PortChoiceOverride = Replaceable<PortChoiceWords>::Override;
+
 // A port with nothing behind it: writes vanish, reads give 0xFF, and the delay unit takes about
 // a microsecond of real time, like a port access.
 class AbsentPort final : public PortBackend {

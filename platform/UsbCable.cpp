@@ -36,7 +36,7 @@ void UsbCable::Open() {
     case UsbOpenResult::Opened:
       break;
     case UsbOpenResult::NotFound:
-      return GiveUp(kUsbNotFoundText);
+      return GiveUp(UsbNotFoundText());
     case UsbOpenResult::NoPermission:
       return GiveUp(kUsbNoPermissionText);
     case UsbOpenResult::Failed:
@@ -54,6 +54,11 @@ void UsbCable::Open() {
   holdUs_ = 0;
   heldTicks_ = 0;
   Queue(0);
+}
+
+std::string UsbNotFoundText() {
+  return "No USB cable (FT232R) was found. Plug it in, or choose a parallel port " +
+         PortChoiceSeam().Get().choose + ".";
 }
 
 void UsbCable::GiveUp(const std::string& why) {

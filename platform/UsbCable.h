@@ -52,9 +52,7 @@ inline constexpr uint32_t kUsbRoundTripUs = 1000;
 inline constexpr int kUsbChunkBytes = 128;
 
 // Why a board run over the USB cable cannot work, shown under the board command's failure message.
-inline constexpr const char* kUsbNotFoundText =
-    "No USB cable (FT232R) was found. Plug it in, or choose a parallel port under "
-    "\"Connection...\".";
+std::string UsbNotFoundText();
 inline constexpr const char* kUsbNoPermissionText =
     "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (see "
     "the README), then unplug the cable and plug it in again.";

@@ -68,7 +68,7 @@ TEST_F(BoardTool, AnEditedFileUploadedComesBackFromTheBoard) {
   ASSERT_EQ(OnBoard({"flash", kDemo220}).status, 0);
   const ToolRun first = OnBoard({"download", "first.osf"});
   ASSERT_EQ(first.status, 0) << first.err;
-  EXPECT_EQ(first.out, "first.osf: downloaded, firmware v2.20, Orvanta board\n");
+  EXPECT_EQ(first.out, "first.osf: downloaded, firmware 2.20, Orvanta board\n");
   const BoardMemories before = KeptBoard(dir.Path());
 
   std::string edited = WithLine(Read("first.osf"), 2, "2:5");  // 24 bps
@@ -77,7 +77,7 @@ TEST_F(BoardTool, AnEditedFileUploadedComesBackFromTheBoard) {
   Write("edited.osf", edited);
   const ToolRun upload = OnBoard({"upload", "edited.osf"});
   ASSERT_EQ(upload.status, 0) << upload.err;
-  EXPECT_EQ(upload.out, "edited.osf: uploaded, firmware v2.20, Orvanta board\n");
+  EXPECT_EQ(upload.out, "edited.osf: uploaded, firmware 2.20, Orvanta board\n");
 
   ASSERT_EQ(OnBoard({"download", "again.osf"}).status, 0);
   EXPECT_EQ(Read("again.osf"), edited);
@@ -118,6 +118,12 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
        {"download", "out.osf"},
        "out.osf: " + kIncomplete,
        "out.osf: download failed: Incomplete Settings\n"},
+      {"folder of the settings file missing",
+       {},
+       {"download", "none/out.osf"},
+       "none/out.osf: Save Settings Failed: the file cannot be written: No such file or "
+       "directory\n",
+       "none/out.osf: download failed: Save Settings Failed\n"},
       {"settings file missing",
        {},
        {"upload", "none.osf"},
@@ -149,7 +155,8 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
       {"port cannot be opened",
        {},
        {"download", "out.osf", "--port", "usb", "--simfault", "nousb"},
-       "out.osf: " + kReadFailed + " No USB cable (FT232R) was found.",
+       "out.osf: " + kReadFailed +
+           " No USB cable (FT232R) was found. Plug it in, or choose a parallel port with --port.\n",
        "out.osf: download failed: Board Read Failed\n"},
   };
   for (const Refusal& c : cases) {
@@ -242,8 +249,7 @@ TEST(ProgressLine, StagePercentAndSecondsLeft) {
       {"Uploading firmware to your board", 1, 100, 0.5, "Uploading firmware to your board  1%"},
       {"Uploading firmware to your board", 1, 100, 2.0,
        "Uploading firmware to your board  1%  about 198 s left"},
-      {"Uploading settings to your board", 31, 30, 9.0,
-       "Uploading settings to your board  100%  about 0 s left"},
+      {"Uploading settings to your board", 31, 30, 9.0, "Uploading settings to your board  100%"},
       {"Connecting", 0, 0, 5.0, "Connecting"},
   };
   for (const auto& c : cases) {
@@ -251,25 +257,32 @@ TEST(ProgressLine, StagePercentAndSecondsLeft) {
   }
 }
 
-// On a terminal the line rewrites itself and is wiped before the summary; elsewhere it is silent.
+// On a terminal the line rewrites itself, never shows the last run's stage for the next one, and
+// is wiped at the end; elsewhere it is silent.
 TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
+  const std::string download = "Downloading settings from your board";
+  const std::string upload = "Uploading settings to your board";
   for (const bool terminal : {true, false}) {
     std::ostringstream err;
     double now = 0.0;
     {
       ProgressLine line(err, terminal, [&now] { return now; });
-      line.ShowStatusText("Downloading settings from your board, please wait...");
-      line.SetProgressRange(2);
-      now = 1.0;
-      line.SetProgressPos(1);
-      line.SetProgressPos(1);
+      for (const std::string& stage : {download, upload}) {
+        line.SetProgressRange(2);
+        line.SetProgressPos(0);
+        line.ShowStatusText(stage + ", please wait...");
+        now += 1.0;
+        line.SetProgressPos(1);
+        line.SetProgressPos(1);
+        line.SetProgressPos(2);
+      }
     }
     const std::string expected =
-        terminal ? "\rDownloading settings from your board\rDownloading settings from your board  "
-                   "0%\rDownloading settings from your board  50%  about 1 s left\r" +
-                       std::string(57, ' ') + "\r"
-                 : "";
-    EXPECT_EQ(err.str(), expected) << terminal;
+        "\r" + download + "  0%" + "\r" + download + "  50%  about 1 s left" + "\r" + download +
+        "  100%" + std::string(15, ' ') + "\r" + upload + "  0%" + std::string(21, ' ') + "\r" +
+        upload + "  50%  about 1 s left" + std::string(4, ' ') + "\r" + upload + "  100%" +
+        std::string(19, ' ') + "\r" + std::string(57, ' ') + "\r";
+    EXPECT_EQ(err.str(), terminal ? expected : "") << terminal;
   }
 }
 

@@ -59,7 +59,7 @@ TEST(UsbPinTest, WithoutACableEachStepSaysWhy) {
   MessageRecorder messages;
   Pin_Test();
   ASSERT_EQ(messages.messages.size(), 7u);
-  for (const MessageBoxRequest& m : messages.messages) EXPECT_EQ(m.informative, kUsbNotFoundText);
+  for (const MessageBoxRequest& m : messages.messages) EXPECT_EQ(m.informative, UsbNotFoundText());
 }
 
 }  // namespace

@@ -115,9 +115,9 @@ TEST_F(UsbCableTest, EachFaultFailsEveryOperationWithItsReason) {
   const struct {
     const char* fault;
     SimUsbPlan plan;
-    const char* reason;
+    std::string reason;
   } faults[] = {
-      {"no device", Plan(0, true, true, {}), kUsbNotFoundText},
+      {"no device", Plan(0, true, true, {}), UsbNotFoundText()},
       {"no permission", Plan(1, false, true, {}), kUsbNoPermissionText},
       {"not an FT232R", Plan(1, true, false, {}), kUsbNotFt232rText},
       {"unplugged at the start", Plan(1, true, true, 10), kUsbStoppedText},
@@ -204,7 +204,9 @@ TEST(UsbCableOnThisMachine, WithoutAnFt232rADownloadFailsSayingNoneWasFound) {
     PortBackendOverride installed = PortBackendSeam().Replace(&cable);
     NoView view;
     EXPECT_EQ(PullSettingsFromBoard(view), 0);
-    EXPECT_EQ(cable.OpenFailure(), kUsbNotFoundText);
+    EXPECT_EQ(cable.OpenFailure(),
+              "No USB cable (FT232R) was found. Plug it in, or choose a parallel port under "
+              "\"Connection...\".");
   }
   ResetGlobals();
 }

@@ -69,13 +69,13 @@ TEST_F(UsbCableCommands, EachFaultEndsInTheCommandsFailureMessageWithItsReason) 
     int devices;
     bool permitted, ft232r;
     std::optional<uint64_t> unplugAfter;
-    const char* reason;  // after the retry
+    std::string reason;  // after the retry
   } faults[] = {
-      {"no device", 0, true, true, {}, kUsbNotFoundText},
+      {"no device", 0, true, true, {}, UsbNotFoundText()},
       {"no permission", 1, false, true, {}, kUsbNoPermissionText},
       {"not an FT232R", 1, true, false, {}, kUsbNotFt232rText},
       // Gone for good: the retry finds no cable.
-      {"unplugged during the run", 1, true, true, 12000, kUsbNotFoundText},
+      {"unplugged during the run", 1, true, true, 12000, UsbNotFoundText()},
   };
   const char* titles[] = {kReadFailedTitle, kUploadFailedTitle, kFirmwareFailedTitle};
   for (const auto& f : faults) {
