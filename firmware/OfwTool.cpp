@@ -11,22 +11,42 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help";
+    "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n"
+    "       orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf [options]";
 
 constexpr const char* kHelp =
-    "orvanta-ofw makes, reads and checks Orvanta firmware files (.ofw).\n"
+    "orvanta-ofw makes, reads and checks Orvanta firmware files (.ofw), and flashes\n"
+    "and reads boards without the window.\n"
     "\n"
     "  orvanta-ofw pack IN.hex OUT.ofw    scramble Intel HEX into a firmware file\n"
     "  orvanta-ofw unpack IN.ofw OUT.hex  turn a firmware file back into Intel HEX\n"
-    "  orvanta-ofw check FILE.ofw         check a firmware file as a firmware update does\n"
+    "  orvanta-ofw check FILE.ofw         check a firmware file as an update does\n"
+    "  orvanta-ofw flash FILE.ofw         check it, then program and verify a board\n"
+    "  orvanta-ofw download OUT.osf       write the board's settings to OUT.osf\n"
+    "  orvanta-ofw upload IN.osf          put the settings of IN.osf on the board\n"
     "\n"
-    "pack reads the Intel HEX an 8051 toolchain writes: records of up to 255 data bytes\n"
-    "(longer data records are split so that every line stays within 255 characters),\n"
-    "record types 00-05, upper- or lower-case digits, LF or CR LF line ends. It refuses\n"
-    "what a firmware update would refuse and says which line is wrong and why.\n"
+    "pack reads the Intel HEX an 8051 toolchain writes: records of up to 255 data\n"
+    "bytes (longer data records are split so that every line stays within 255\n"
+    "characters), record types 00-05, upper- or lower-case digits, LF or CR LF line\n"
+    "ends. It refuses what a firmware update would refuse and says which line is\n"
+    "wrong and why.\n"
     "\n"
-    "Exit status: 0 done; 1 a file was refused or could not be read or written;\n"
-    "2 the arguments were not understood.\n";
+    "flash, download and upload take these options, in any order after the command:\n"
+    "  --port PORT       0x378, 0x278, an address in hexadecimal, or usb (the USB\n"
+    "                    cable); else the choice kept in ConnSettings.dat in the\n"
+    "                    current folder, else 0x378\n"
+    "  --simulate DIR    the simulated board kept in DIR/SimulatedBoard.hex\n"
+    "  --simfault FAULT  with --simulate: absent, unpowered, flaky, stuck@K, dies@N\n"
+    "                    or nousb\n"
+    "  --fast            read each written byte back until the chip has taken it\n"
+    "  --delaymult X     every calibrated wait times X (above 0, at most 100)\n"
+    "On a terminal, a line on standard error shows how far the board is. At the end\n"
+    "one line on standard output says what was done or that it failed, and standard\n"
+    "error why.\n"
+    "\n"
+    "Exit status: 0 done; 1 a file or the board said no (a file was refused or could\n"
+    "not be read or written, the board did not answer or refused, or a port could\n"
+    "not be opened); 2 the arguments were not understood.\n";
 
 // The whole file; a read error is reported as one, never taken for the end of the file.
 bool ReadWhole(const std::string& path, std::string& text, std::string& error) {

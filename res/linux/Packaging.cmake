@@ -61,7 +61,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "lets you change them and writes them back, keeps them in settings files,\n"
   "tests a cable pin by pin and puts new firmware on the board. A simulated\n"
   "board lets you try every command without a board; orvanta-ofw makes and\n"
-  "checks firmware files.")
+  "checks firmware files and flashes and reads boards from the command line.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

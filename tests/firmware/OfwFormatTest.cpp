@@ -79,7 +79,41 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
   const std::string summary =
       ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
   const std::string usage =
-      "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n";
+      "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n"
+      "       orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf [options]\n";
+  const std::string help =
+      "orvanta-ofw makes, reads and checks Orvanta firmware files (.ofw), and flashes\n"
+      "and reads boards without the window.\n"
+      "\n"
+      "  orvanta-ofw pack IN.hex OUT.ofw    scramble Intel HEX into a firmware file\n"
+      "  orvanta-ofw unpack IN.ofw OUT.hex  turn a firmware file back into Intel HEX\n"
+      "  orvanta-ofw check FILE.ofw         check a firmware file as an update does\n"
+      "  orvanta-ofw flash FILE.ofw         check it, then program and verify a board\n"
+      "  orvanta-ofw download OUT.osf       write the board's settings to OUT.osf\n"
+      "  orvanta-ofw upload IN.osf          put the settings of IN.osf on the board\n"
+      "\n"
+      "pack reads the Intel HEX an 8051 toolchain writes: records of up to 255 data\n"
+      "bytes (longer data records are split so that every line stays within 255\n"
+      "characters), record types 00-05, upper- or lower-case digits, LF or CR LF line\n"
+      "ends. It refuses what a firmware update would refuse and says which line is\n"
+      "wrong and why.\n"
+      "\n"
+      "flash, download and upload take these options, in any order after the command:\n"
+      "  --port PORT       0x378, 0x278, an address in hexadecimal, or usb (the USB\n"
+      "                    cable); else the choice kept in ConnSettings.dat in the\n"
+      "                    current folder, else 0x378\n"
+      "  --simulate DIR    the simulated board kept in DIR/SimulatedBoard.hex\n"
+      "  --simfault FAULT  with --simulate: absent, unpowered, flaky, stuck@K, dies@N\n"
+      "                    or nousb\n"
+      "  --fast            read each written byte back until the chip has taken it\n"
+      "  --delaymult X     every calibrated wait times X (above 0, at most 100)\n"
+      "On a terminal, a line on standard error shows how far the board is. At the end\n"
+      "one line on standard output says what was done or that it failed, and standard\n"
+      "error why.\n"
+      "\n"
+      "Exit status: 0 done; 1 a file or the board said no (a file was refused or could\n"
+      "not be read or written, the board did not answer or refused, or a port could\n"
+      "not be opened); 2 the arguments were not understood.\n";
   const std::string notRegular = "it is not a regular file\n";
   struct Case {
     std::vector<std::string> args;
@@ -95,6 +129,10 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
        "",
        hex.path() + ": line 1: the fourth character of the line is not the record mark K\n"},
       {{"check"}, 2, "", usage},
+      {{"--help"}, 0, help, ""},
+      {{"-h"}, 0, help, ""},
+      {{"--help", "flash"}, 2, "", usage},
+      {{"--simulate", ".", "flash", "orvanta-2.20.ofw"}, 2, "", usage},
       // What cannot be read is refused for that, not taken as an empty file; nor is anything
       // but a regular file read, which could keep the tool waiting or reading for ever.
       {{"pack", folder, ofw}, 1, "", folder + ": the file cannot be opened: Is a directory\n"},
@@ -109,6 +147,9 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
     EXPECT_EQ(out.str(), c.out);
     EXPECT_EQ(err.str(), c.err);
   }
+  // The help fits a terminal of 80 columns.
+  std::istringstream helpLines(help);
+  for (std::string line; std::getline(helpLines, line);) EXPECT_LE(line.size(), 79u) << line;
   EXPECT_EQ(ReadText(ofw), ReadText(DemoFirmware("orvanta-2.20.ofw")));
   EXPECT_EQ(ReadText(hex.Beside("back.hex")), ReadText(DemoFirmware("orvanta-2.20.hex")));
 }
