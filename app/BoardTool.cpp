@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr const char* kSaveFailedTitle = "Save Settings Failed";
-
 // Where a board maker chooses the port and the simulated board: the options, not the window.
 const PortChoiceWords kOptionWords{"with --port", "use --simulate DIR"};
 
@@ -49,10 +47,12 @@ int Usage(std::ostream& err, const std::string& why) {
   return kToolUsage;
 }
 
+// A plain decimal number, an optional plus sign in front as the window's switch takes it.
 std::optional<float> DelayMultiplier(const std::string& text) {
   float value = 0.0f;
+  const char* begin = text.data() + (text.starts_with('+') ? 1 : 0);
   const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
+  const auto result = std::from_chars(begin, end, value);
   if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
   if (!(value > 0.0f) || value > kMaxDelayMultiplier) return std::nullopt;
   return value;
@@ -213,8 +213,10 @@ std::string BoardSummary() {
          BoardTypeLabel(SettingsArray[kElemBoardType]) + " board";
 }
 
-// A file that could never be written is refused before the board is read, not after.
+// A file that could never be written is refused before the board is read, not after. A file that
+// exists and takes writes is written in place even where its folder takes no new file.
 std::optional<std::string> CannotWriteInto(const std::string& file) {
+  if (::access(file.c_str(), W_OK) == 0) return std::nullopt;
   const std::filesystem::path folder = std::filesystem::path(file).parent_path();
   const std::string name = folder.empty() ? "." : folder.string();
   if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
@@ -246,7 +248,8 @@ int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
 // What "Save Configuration" writes after a download of the board.
 int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
   if (const std::optional<std::string> why = CannotWriteInto(command.file)) {
-    return report.Refuse(kSaveFailedTitle, *why);
+    return report.Refuse(kSaveSettingsFailedTitle,
+                         std::string(kSaveSettingsFailedText) + " (" + *why + ")");
   }
   if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
   const DialogSettings shown = ShownAfterDownload(SettingsArray);
@@ -255,7 +258,8 @@ int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   }
   std::string why;
   if (!WriteFileAtomically(command.file, WriteSettingsFile(shown), why)) {
-    return report.Refuse(kSaveFailedTitle, why);
+    return report.Refuse(kSaveSettingsFailedTitle,
+                         std::string(kSaveSettingsFailedText) + " (" + why + ")");
   }
   return report.Done("downloaded, " + BoardSummary());
 }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -79,13 +80,10 @@ std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t li
   return bytes;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    why = std::string("the file cannot be written: ") + std::strerror(errno);
-    return false;
-  }
+namespace {
+
+// All of `text` to `fd`, flushed to the disk and closed; 0 or the reason it could not be.
+int WriteAllAndClose(int fd, const std::string& text) {
   std::size_t done = 0;
   int failure = 0;
   while (done < text.size() && failure == 0) {
@@ -96,11 +94,51 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
   }
   if (failure == 0 && ::fsync(fd) != 0) failure = errno;
   if (::close(fd) != 0 && failure == 0) failure = errno;
-  if (failure == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) failure = errno;
+  return failure;
+}
+
+bool CannotWrite(std::string& why, int error) {
+  why = std::string("the file cannot be written: ") + std::strerror(error);
+  return false;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
+  // Through a symbolic link to the file it names, keeping that file's permissions, as the
+  // window's saves do.
+  std::error_code error;
+  std::string target = path;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+    target = std::filesystem::weakly_canonical(path, error).string();
+    if (error) return CannotWrite(why, error.value());
+  }
+  struct stat old {};
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  const std::string temporary = target + ".tmp-" + std::to_string(::getpid());
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    const int refused = errno;
+    // A folder that takes no new file: the file itself is written in place, as a plain write
+    // would (the window's saves do the same).
+    if (!exists || (refused != EACCES && refused != EPERM && refused != EROFS)) {
+      return CannotWrite(why, refused);
+    }
+    const int direct = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (direct < 0) return CannotWrite(why, errno);
+    const int failure = WriteAllAndClose(direct, text);
+    return failure == 0 || CannotWrite(why, failure);
+  }
+  int failure = exists && ::fchmod(fd, old.st_mode & 07777) != 0 ? errno : 0;
+  if (failure != 0) {
+    ::close(fd);
+  } else {
+    failure = WriteAllAndClose(fd, text);
+  }
+  if (failure == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
   if (failure != 0) {
     ::unlink(temporary.c_str());
-    why = std::string("the file cannot be written: ") + std::strerror(failure);
-    return false;
+    return CannotWrite(why, failure);
   }
   return true;
 }

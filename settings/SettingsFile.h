@@ -15,6 +15,10 @@ constexpr std::size_t kSettingsFileLineMax = 255;
 // Enough of any file for the nineteen reads, even with every line break written as CR LF.
 constexpr std::size_t kSettingsFileBytesRead = 2 * kSettingsFileLineCount * kSettingsFileLineMax;
 
+inline constexpr const char* kSaveSettingsFailedTitle = "Save Settings Failed";
+inline constexpr const char* kSaveSettingsFailedText =
+    "Unable to create settings file. Your settings can not be saved.";
+
 // What a file without its LCD menu line shows: "Rate Of Fire" and "After-Eye Delay".
 constexpr int kDefaultFileLCDMenuMask = 18;
 

@@ -67,8 +67,7 @@ void COrvantaAppDlg::SaveConfiguration() {
   if (!path) return;
   // The members ReadCurrentSettings filled hold what the controls still show.
   if (!WriteWholeFile(FilePath(*path), WriteSettingsFile(ShownSettings()))) {
-    ShowMessageBox("Unable to create settings file. Your settings can not be saved.",
-                   "Save Settings Failed", MsgIcon::Stop);
+    ShowMessageBox(kSaveSettingsFailedText, kSaveSettingsFailedTitle, MsgIcon::Stop);
   }
 }
 

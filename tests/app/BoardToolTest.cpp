@@ -47,7 +47,7 @@ std::string WithLine(const std::string& file, int n, const std::string& line) {
 TEST_F(BoardTool, FlashLeavesTheDemoImageInCodeMemoryOnEveryCable) {
   const auto image = ParseBoardHex(ReadText(DemoFirmware("orvanta-2.20.hex"))).memories.code;
   const std::vector<std::vector<std::string>> options = {
-      {}, {"--fast"}, {"--port=usb", "--fast"}, {"--delaymult", "2.5"}};
+      {}, {"--fast"}, {"--port=usb", "--fast"}, {"--delaymult", "+2.5"}};
   for (const std::vector<std::string>& extra : options) {
     fs::remove(dir.Path() / kBoardFileName);
     std::vector<std::string> args = {"flash", kDemo220};
@@ -121,8 +121,8 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
       {"folder of the settings file missing",
        {},
        {"download", "none/out.osf"},
-       "none/out.osf: Save Settings Failed: the file cannot be written: No such file or "
-       "directory\n",
+       "none/out.osf: Save Settings Failed: Unable to create settings file. Your settings can not "
+       "be saved. (the file cannot be written: No such file or directory)\n",
        "none/out.osf: download failed: Save Settings Failed\n"},
       {"settings file missing",
        {},
@@ -146,6 +146,11 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
        {"flash", kDemo220, "--simfault", "unpowered"},
        kDemo220 + ": Firmware Upload Failed: Unable to write firmware to the board. Make sure "
                   "the programming cable is plugged in, and the power is on.\n",
+       kDemo220 + ": flash failed: Firmware Upload Failed\n"},
+      {"a byte that does not verify",
+       {},
+       {"flash", kDemo220, "--simfault", "stuck@3"},
+       kDemo220 + ": Firmware Upload Failed: Unable to write firmware to the board.",
        kDemo220 + ": flash failed: Firmware Upload Failed\n"},
       {"board dying in an upload",
        {},
