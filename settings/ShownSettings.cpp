@@ -45,7 +45,7 @@ DialogSettings ShownAfterDownload(const uint8_t (&block)[kSettingsArraySize]) {
 
   const uint8_t afterEye = block[kElemAfterEyeDelay];
   s.bypassEyeChecked = afterEye == kAfterEyeBypass;
-  s.aeDelayMode = s.bypassEyeChecked ? kAEDelayModeBypass : 1;
+  s.aeDelayMode = s.bypassEyeChecked ? kAEDelayModeBypass : kAEDelayButtonDelay;
   s.aeDelayText = AfterEyeDelayText(afterEye);
 
   s.timerMode = block[kElemTimerMode] == 0 ? kTimerCountsUp : kTimerCountsDown;

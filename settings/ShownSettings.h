@@ -12,6 +12,8 @@
 
 // Every choice of the dialog is a radio group of two buttons, numbered from 0.
 constexpr int kChoiceButtons = 2;
+// "Delay" as its button reads back (a preset sets the choice to kAEDelayModeDelay).
+constexpr int kAEDelayButtonDelay = 1;
 // The timer mode group: "Counts Down" comes first.
 constexpr int kTimerCountsDown = 0;
 constexpr int kTimerCountsUp = 1;

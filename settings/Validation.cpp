@@ -48,24 +48,11 @@ std::optional<SettingsItem> FirstIncompleteItem(const DialogSettings& s) {
 
 const char* SettingsItemLabel(SettingsItem item) {
   static constexpr const char* kLabels[kSettingsItemCount] = {
-      "Operation Mode",
-      "Bypass Eye / Delay",
-      "KOVAL Mode",
-      "Eye Timing Mode",
-      "Timer Mode",
-      "Firing Mode",
-      "Rate of Fire (ROF)",
-      "AE Bypass ROF",
-      "Timer Init",
-      "Timer Time (minutes)",
-      "Timer Time (seconds)",
-      "Section 1 Display",
-      "Section 1-B Display",
-      "Section 2 Display",
-      "Section 2-B Display",
-      "Trigger Debounce",
-      "Solenoid Dwell",
-      "After Eye Delay",
+      "Operation Mode",      "Bypass Eye / Delay",   "KOVAL Mode",           "Eye Timing Mode",
+      "Timer Mode",          "Firing Mode",          "Rate of Fire (ROF)",   "AE Bypass ROF",
+      "Timer Init",          "Timer Time (minutes)", "Timer Time (seconds)", "Section 1 Display",
+      "Section 1-B Display", "Section 2 Display",    "Section 2-B Display",  "Trigger Debounce",
+      "Solenoid Dwell",      "After Eye Delay",
   };
   return kLabels[static_cast<int>(item)];
 }

@@ -71,4 +71,17 @@ TEST(CompletenessCheck, OnlyAKalixBoardsLockedSectionsMayBeEmpty) {
   }
 }
 
+// The names orvanta-ofw gives a missing item, in the check's order, as the window labels them.
+TEST(CompletenessCheck, ItemLabelsAreTheWindowsWords) {
+  std::string labels;
+  for (int item = 0; item < kSettingsItemCount; ++item) {
+    labels += std::string(SettingsItemLabel(static_cast<SettingsItem>(item))) + "|";
+  }
+  EXPECT_EQ(labels,
+            "Operation Mode|Bypass Eye / Delay|KOVAL Mode|Eye Timing Mode|Timer Mode|Firing Mode|"
+            "Rate of Fire (ROF)|AE Bypass ROF|Timer Init|Timer Time (minutes)|"
+            "Timer Time (seconds)|Section 1 Display|Section 1-B Display|Section 2 Display|"
+            "Section 2-B Display|Trigger Debounce|Solenoid Dwell|After Eye Delay|");
+}
+
 }  // namespace
