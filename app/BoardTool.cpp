@@ -58,6 +58,11 @@ std::optional<float> DelayMultiplier(const std::string& text) {
   return value;
 }
 
+bool IsValueOption(const std::string& option) {
+  return option == "--port" || option == "--simulate" || option == "--simfault" ||
+         option == "--delaymult";
+}
+
 // Sets the switches the options name, as the window's switches do. An empty text on success.
 std::string ReadOption(const std::string& option, const std::string& value, BoardCommand& command,
                        bool& portGiven) {
@@ -91,7 +96,7 @@ std::string ReadOption(const std::string& option, const std::string& value, Boar
     fDelayOffSet = *multiplier;
     return {};
   }
-  return "unknown option " + option;
+  return {};  // IsValueOption lets no other through
 }
 
 // The command, its file and its options, which may come in any order after the command.
@@ -121,7 +126,13 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
       continue;
     }
     std::string value;
-    if (const std::size_t equals = option.find('='); equals != std::string::npos) {
+    const std::size_t equals = option.find('=');
+    if (!IsValueOption(option.substr(0, equals))) {
+      const std::string name = option.substr(0, equals);
+      status = Usage(err, name == "--fast" ? "--fast takes no value" : "unknown option " + name);
+      return std::nullopt;
+    }
+    if (equals != std::string::npos) {
       value = option.substr(equals + 1);
       option.resize(equals);
     } else if (i + 1 < args.size()) {

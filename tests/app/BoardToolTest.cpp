@@ -193,26 +193,40 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
 }
 
 TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
-  const std::vector<std::vector<std::string>> cases = {
-      {"flash"},
-      {"download", "a.osf", "b.osf"},
-      {"download", "a.osf", "--port", "zz"},
-      {"download", "a.osf", "--port"},
-      {"download", "a.osf", "--simulate", "no-such-folder"},
-      {"download", "a.osf", "--simfault", "absent"},
-      {"download", "a.osf", "--simulate", ".", "--simfault", "melted"},
-      {"download", "a.osf", "--delaymult", "0"},
-      {"download", "a.osf", "--delaymult", "101"},
-      {"download", "a.osf", "--delaymult", "2x"},
-      {"upload", "a.osf", "--verbose"},
-      {"upload", "a.osf", "--", "--fast"},
+  const std::string usage =
+      "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
+      "       [--port 0x378|0x278|ADDRESS|usb] [--simulate DIR [--simfault FAULT]] [--fast]\n"
+      "       [--delaymult X]\n";
+  const struct {
+    std::vector<std::string> args;
+    const char* why;
+  } cases[] = {
+      {{"flash"}, "flash needs a file"},
+      {{"download", "a.osf", "b.osf"}, "one file only: b.osf"},
+      {{"download", "a.osf", "--port", "zz"},
+       "--port \"zz\" names no port (0x378, 0x278, an address, usb)"},
+      {{"download", "a.osf", "--port"}, "--port needs a value"},
+      {{"download", "a.osf", "--simulate", "no-such-folder"},
+       "--simulate \"no-such-folder\" is not a folder"},
+      {{"download", "a.osf", "--simfault", "absent"}, "--simfault works only with --simulate"},
+      {{"download", "a.osf", "--simulate", ".", "--simfault", "melted"},
+       "--simfault \"melted\" names no fault (absent, unpowered, flaky, stuck@K, dies@N, nousb)"},
+      {{"download", "a.osf", "--delaymult", "0"},
+       "--delaymult \"0\" is not a number above 0 and up to 100"},
+      {{"download", "a.osf", "--delaymult=101"},
+       "--delaymult \"101\" is not a number above 0 and up to 100"},
+      {{"download", "a.osf", "--delaymult", "2x"},
+       "--delaymult \"2x\" is not a number above 0 and up to 100"},
+      {{"upload", "a.osf", "--verbose"}, "unknown option --verbose"},
+      {{"upload", "a.osf", "--fast=1"}, "--fast takes no value"},
+      {{"upload", "a.osf", "--", "--fast"}, "one file only: --fast"},
   };
-  for (const std::vector<std::string>& args : cases) {
-    const ToolRun run = Run(args);
-    EXPECT_EQ(run.status, 2) << args.back();
-    EXPECT_NE(run.err.find("usage: orvanta-ofw flash FILE.ofw"), std::string::npos) << args.back();
-    EXPECT_EQ(run.out, "") << args.back();
-    EXPECT_FALSE(fs::exists(dir.Path() / kBoardFileName)) << args.back();
+  for (const auto& c : cases) {
+    const ToolRun run = Run(c.args);
+    EXPECT_EQ(run.status, 2) << c.why;
+    EXPECT_EQ(run.err, std::string("orvanta-ofw: ") + c.why + "\n" + usage);
+    EXPECT_EQ(run.out, "") << c.why;
+    EXPECT_FALSE(fs::exists(dir.Path() / kBoardFileName)) << c.why;
   }
 }
 
