@@ -255,27 +255,6 @@ TEST_F(BoardTool, TheConnectionSettingsOfTheFolderChooseTheCable) {
   }
 }
 
-TEST(ProgressLine, StagePercentAndSecondsLeft) {
-  const struct {
-    const char* stage;
-    int position, upper;
-    double elapsed;
-    const char* text;
-  } cases[] = {
-      {"Uploading firmware to your board", 0, 4, 0.0, "Uploading firmware to your board  0%"},
-      {"Downloading settings from your board", 3, 30, 0.3,
-       "Downloading settings from your board  10%  about 3 s left"},
-      {"Uploading firmware to your board", 1, 100, 0.5, "Uploading firmware to your board  1%"},
-      {"Uploading firmware to your board", 1, 100, 2.0,
-       "Uploading firmware to your board  1%  about 198 s left"},
-      {"Uploading settings to your board", 31, 30, 9.0, "Uploading settings to your board  100%"},
-      {"Connecting", 0, 0, 5.0, "Connecting"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ProgressLine::Text(c.stage, c.position, c.upper, c.elapsed), c.text) << c.text;
-  }
-}
-
 // On a terminal the line rewrites itself, never shows the last run's stage for the next one, and
 // is wiped at the end; elsewhere it is silent.
 TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
