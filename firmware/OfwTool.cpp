@@ -56,10 +56,6 @@ bool ReadWhole(const std::string& path, std::string& text, std::string& error) {
   return true;
 }
 
-bool WriteWhole(const std::string& path, const std::string& text, std::string& error) {
-  return WriteFileAtomically(path, text, error);
-}
-
 int Refuse(std::ostream& err, const std::string& path, const std::string& why) {
   err << path << ": " << why << "\n";
   return kToolRefused;
@@ -72,7 +68,7 @@ int Pack(const std::string& in, const std::string& out, std::ostream& outS, std:
   std::string ofw;
   const OfwReport report = PackHex(hex, ofw);
   if (!report.ok()) return Refuse(err, in, report.Message());
-  if (!WriteWhole(out, ofw, error)) return Refuse(err, out, error);
+  if (!WriteFileAtomically(out, ofw, error)) return Refuse(err, out, error);
   outS << out << ": " << report.Message() << "\n";
   return kToolDone;
 }
@@ -82,7 +78,7 @@ int Unpack(const std::string& in, const std::string& out, std::ostream& outS, st
   const OfwReport report = CheckFirmwareFile(in, image);
   if (!report.ok()) return Refuse(err, in, report.Message());
   std::string error;
-  if (!WriteWhole(out, image, error)) return Refuse(err, out, error);
+  if (!WriteFileAtomically(out, image, error)) return Refuse(err, out, error);
   outS << out << ": " << report.Message() << "\n";
   return kToolDone;
 }

@@ -14,16 +14,17 @@ int SectionElement(std::size_t section) {
   return kElemSection1 + static_cast<int>(section);
 }
 
-}  // namespace
-
+// The button a choice checks: the number of a button of its group, else -1 (none checked).
 int CheckedChoice(int choice) {
   return choice >= 0 && choice < kChoiceButtons ? choice : -1;
 }
 
+// A list shows a selection only for an index within it.
 int ShownSelection(int index, std::size_t listSize) {
   return index >= 0 && static_cast<std::size_t>(index) < listSize ? index : -1;
 }
 
+// The "LCD Menus:" tree keeps only the sixteen menus' bits.
 int ShownLCDMenuMask(int mask) {
   int shown = 0;
   for (int bit = 0; bit < kLCDMenuCount; ++bit) {
@@ -31,6 +32,8 @@ int ShownLCDMenuMask(int mask) {
   }
   return shown;
 }
+
+}  // namespace
 
 bool SectionsEditable(uint8_t boardType) {
   return boardType != kBoardKalix;

@@ -18,12 +18,6 @@ constexpr int kAEDelayButtonDelay = 1;
 constexpr int kTimerCountsDown = 0;
 constexpr int kTimerCountsUp = 1;
 
-// The button a choice checks: the number of a button of its group, else -1 (none checked).
-int CheckedChoice(int choice);
-// A list shows a selection only for an index within it.
-int ShownSelection(int index, std::size_t listSize);
-// The "LCD Menus:" tree keeps only the sixteen menus' bits.
-int ShownLCDMenuMask(int mask);
 // A Kalix board's LCD section boxes cannot be changed.
 bool SectionsEditable(uint8_t boardType);
 

@@ -28,8 +28,6 @@ constexpr const char* kSettingsNotRestoredText =
     "The board firmware has been updated, but the settings could not be restored.\n\nCheck the "
     "settings shown and press \"Upload Configuration\".";
 
-constexpr const char* kUnknown = kUnknownLabel;
-
 constexpr int kLCDSectionCombos[] = {IDC_SECTION1_COMBO, IDC_SECTION1B_COMBO, IDC_SECTION2_COMBO,
                                      IDC_SECTION2B_COMBO};
 
@@ -66,7 +64,7 @@ void ShowBoardLabels(COrvantaAppDlg& dlg, const std::string& revision, const std
 void OnDownloadFailed(COrvantaAppDlg& dlg) {
   ShowConnectionFailure(kBoardReadFailedText, kBoardReadFailedTitle);
   dlg.LoadUpBlankSettings();
-  ShowBoardLabels(dlg, kUnknown, kUnknown);
+  ShowBoardLabels(dlg, kUnknownLabel, kUnknownLabel);
   EnableLCDControls(dlg, true, true);
 }
 
@@ -89,7 +87,7 @@ void ShowBoardIdentity(COrvantaAppDlg& dlg, uint8_t major, uint8_t minor, uint8_
 // image without one leaves the board unknown; uploads stay allowed, as nothing calls it too old.
 void ShowFlashedBoard(COrvantaAppDlg& dlg, const std::optional<OfwIdentity>& identity) {
   if (!identity) {
-    ShowBoardLabels(dlg, kUnknown, kUnknown);
+    ShowBoardLabels(dlg, kUnknownLabel, kUnknownLabel);
     dlg.EnableDlgItem(IDC_UPLOAD, true);
     return;
   }
@@ -135,7 +133,7 @@ void COrvantaAppDlg::ReadFromBoard() {
   }
   PopulateDialog();
   if (SettingsArray[kElemFirmwareMajor] == 0) {
-    ShowBoardLabels(*this, kUnknown, kUnknown);
+    ShowBoardLabels(*this, kUnknownLabel, kUnknownLabel);
     return;
   }
   ShowBoardIdentity(*this, SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor],

@@ -98,7 +98,7 @@ void COrvantaAppDlg::ApplySettingsFile(const SettingsFileContents& contents) {
   m_AEDelayText = ToDialogText(s.aeDelayText);
   SetDlgItemText(IDC_AEDELAY_EDIT, m_AEDelayText);
   UpdateData(false);
-  EnableAEDelayControls(!s.bypassEyeChecked);
+  EnableAEDelayControls(AEDelayControlsEnabled(contents));
 
   ApplyChoice(*this, &COrvantaAppDlg::m_KOVALMode, s.kovalMode);
   ApplyChoice(*this, &COrvantaAppDlg::m_EyeTimingMode, s.eyeTimingMode);
