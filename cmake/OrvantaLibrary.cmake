@@ -4,6 +4,15 @@
 # every folder is published under an include root of its own, so a file that includes a folder its
 # library does not link fails to compile. USES are the libraries below it that the folder's README
 # allows; QT adds Qt Widgets (never for the plain folders).
+#
+# What only one system has lives in a file named for it beside the portable part
+# (PlainFileLinux.cpp, PlainFileWindows.cpp): folders list it as File${ORVANTA_SYSTEM}.cpp.
+if(WIN32)
+  set(ORVANTA_SYSTEM Windows)
+else()
+  set(ORVANTA_SYSTEM Linux)
+endif()
+
 function(orvanta_library name)
   cmake_parse_arguments(PARSE_ARGV 1 LIB "QT" "FOLDER" "SOURCES;USES")
   add_library(${name} STATIC ${LIB_SOURCES})
