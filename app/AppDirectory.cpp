@@ -15,11 +15,15 @@ void DetermineAppDirectory() {
   lpPathBuffer = directory ? directory->string() : std::string();
 }
 
+std::filesystem::path PathFromName(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 bool HaveAppDirectory() {
   return !lpPathBuffer.empty();
 }
 
 std::optional<std::filesystem::path> AppFile(std::string_view name) {
   if (!HaveAppDirectory()) return std::nullopt;
-  return std::filesystem::path(lpPathBuffer) / name;
+  return PathFromName(lpPathBuffer) / name;
 }

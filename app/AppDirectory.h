@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The process's working directory now, of any length; nothing when it cannot be read (it was
@@ -16,6 +17,11 @@ void DetermineAppDirectory();
 
 // Whether the application directory is known.
 bool HaveAppDirectory();
+
+// A file or folder name as the tool keeps it, in a narrow string, as a path. Narrow strings are
+// UTF-8 on Windows too (the programs' manifest says so), where std::filesystem::path would take
+// every byte of one for a character of its own; on Linux the bytes are the name.
+std::filesystem::path PathFromName(const std::string& name);
 
 // `name` in the application directory, or nothing when there is no application directory.
 std::optional<std::filesystem::path> AppFile(std::string_view name);

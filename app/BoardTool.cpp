@@ -76,11 +76,11 @@ std::string ReadOption(const std::string& option, const std::string& value, Boar
   }
   if (option == "--simulate") {
     std::error_code error;
-    if (!std::filesystem::is_directory(value, error)) {
+    if (!std::filesystem::is_directory(PathFromName(value), error)) {
       return "--simulate \"" + value + "\" is not a folder";
     }
     bSimulate = 1;
-    command.boardFolder = value;
+    command.boardFolder = PathFromName(value);
     return {};
   }
   if (option == "--simfault") {
@@ -228,7 +228,7 @@ std::string BoardSummary() {
 // exists and takes writes is written in place even where its folder takes no new file.
 std::optional<std::string> CannotWriteInto(const std::string& file) {
   if (::access(file.c_str(), W_OK) == 0) return std::nullopt;
-  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  const std::filesystem::path folder = PathFromName(file).parent_path();
   const std::string name = folder.empty() ? "." : folder.string();
   if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
   return std::string("the file cannot be written: ") + std::strerror(errno);

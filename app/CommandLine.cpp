@@ -1,8 +1,5 @@
 #include "app/CommandLine.h"
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -31,8 +28,7 @@ double LeadingNumber(const char* text, const char* end) {
   if (result.ec == std::errc::result_out_of_range) {
     // Beyond a double either way: too large gives infinity, too small gives zero, as the C
     // library reads it in its own locale.
-    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
-    value = strtod_l(std::string(text, result.ptr).c_str(), nullptr, cLocale);
+    value = ReadCLocaleNumber(std::string(text, result.ptr));
   }
   return negative ? -value : value;
 }

@@ -23,3 +23,7 @@ constexpr double kMaxDelayMultiplier = 100.0;
 // The multiplier a "delaymult" argument sets: the number from character index 9 on, or 1.0 when
 // it holds no number greater than zero or one above kMaxDelayMultiplier (then `tooLarge` is set).
 float ParseDelayMultiplier(const std::string& argument, bool* tooLarge = nullptr);
+
+// `text` read as the C library reads a number in its "C" locale, whatever locale Qt has set
+// (each system's own call, in CommandLine<System>.cpp).
+double ReadCLocaleNumber(const std::string& text);

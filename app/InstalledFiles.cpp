@@ -1,8 +1,5 @@
 #include "app/InstalledFiles.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "app/AppDirectory.h"
 #include "app/Globals.h"
 
@@ -30,10 +27,11 @@ Replaceable<std::filesystem::path>& InstalledDataDirSeam() {
 
 std::optional<std::filesystem::path> FindDocumentIn(
     std::string_view name, const std::optional<std::filesystem::path>& appDir,
-    const std::filesystem::path& dataDir) {
+    const std::optional<std::filesystem::path>& programDir, const std::filesystem::path& dataDir) {
   if (!appDir) return std::nullopt;
   const std::filesystem::path own = *appDir / name;
   if (HoldsFile(own)) return own;
+  if (programDir && HoldsFile(*programDir / name)) return *programDir / name;
   const std::filesystem::path installed = dataDir / name;
   if (!dataDir.empty() && HoldsFile(installed)) return installed;
   return own;
@@ -41,38 +39,6 @@ std::optional<std::filesystem::path> FindDocumentIn(
 
 std::optional<std::filesystem::path> FindDocument(std::string_view name) {
   const std::optional<std::filesystem::path> appDir =
-      HaveAppDirectory() ? std::optional<std::filesystem::path>(lpPathBuffer) : std::nullopt;
-  return FindDocumentIn(name, appDir, InstalledDataDir());
-}
-
-std::optional<std::filesystem::path> UserDataFolder(const char* xdgDataHome, const char* home) {
-  // Relative values are invalid for XDG variables and are ignored.
-  if (xdgDataHome != nullptr && xdgDataHome[0] == '/') {
-    return std::filesystem::path(xdgDataHome) / "orvanta";
-  }
-  if (home != nullptr && home[0] == '/') {
-    return std::filesystem::path(home) / ".local/share/orvanta";
-  }
-  return std::nullopt;
-}
-
-bool EnterUserDataFolder() {
-  const std::optional<std::filesystem::path> folder =
-      UserDataFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-  if (!folder) {
-    std::fprintf(stderr,
-                 "orvanta: neither XDG_DATA_HOME nor HOME is set; keeping the files in the "
-                 "working directory\n");
-    return false;
-  }
-  std::error_code error;
-  std::filesystem::create_directories(*folder, error);
-  if (!error) std::filesystem::current_path(*folder, error);
-  if (error) {
-    std::fprintf(stderr,
-                 "orvanta: cannot use %s (%s); keeping the files in the working directory\n",
-                 folder->c_str(), error.message().c_str());
-    return false;
-  }
-  return true;
+      HaveAppDirectory() ? std::optional(PathFromName(lpPathBuffer)) : std::nullopt;
+  return FindDocumentIn(name, appDir, ProgramFolder(), InstalledDataDir());
 }

@@ -1,5 +1,6 @@
-// The real parallel port at the address that `base` names, reached through Linux ppdev
-// (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86.
+// The real parallel port at the address that `base` names, reached on Linux through ppdev
+// (/dev/parportN, no root needed for group lp) or, failing that, direct I/O for root on x86; on
+// Windows through the port driver DLL the user installs (inpoutx64.dll), loaded at start.
 // Without either it behaves as AbsentPort and says on standard error why, again only when the
 // reason changes, and keeps the reason in the user's words for the failure box (OpenFailure);
 // each board run tries the port again.
@@ -10,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ParallelPorts.h"
 #include "platform/PortIo.h"
@@ -25,6 +27,9 @@ struct HardwarePortOptions {
   // Opening the device node; tests put a fake here (a root test run cannot be refused). Empty:
   // the real open.
   std::function<int(const char* path, int flags)> open;
+  // Windows: the port DLLs tried in turn, by name or path (tests name a stand-in). Empty:
+  // inpoutx64.dll, then inpout32.dll.
+  std::vector<std::string> portDlls;
 };
 
 // The lowest N of the parports under `procDir` (as ListParallelPorts reads them) whose base is
@@ -47,6 +52,7 @@ class HardwarePort final : public PortBackend {
   void BeginRun() override;
   std::string OpenFailure() const override;
 
+  // DirectIo: ioperm on Linux, the port DLL on Windows.
   enum class Kind { Absent, Ppdev, DirectIo };
   // Opens the port for the current `base` if needed and says how it is reached.
   Kind Access();
@@ -61,6 +67,9 @@ class HardwarePort final : public PortBackend {
     // Another program holds the port, so nothing else may touch it either.
     bool inUse = false;
   };
+  // Reaches the port at `address` as this system allows; false, with `failure`, when it cannot.
+  bool OpenSystemPort(uint32_t address, Failure& failure);
+  // Linux.
   bool OpenPpdev(uint32_t address, Failure& failure);
   bool OpenDirectIo(uint32_t address);
   // One ppdev request on the open port; a failure gives the port up until `base` changes.
@@ -75,5 +84,8 @@ class HardwarePort final : public PortBackend {
   std::string lastUserReason_;
   Kind kind_ = Kind::Absent;
   int fd_ = -1;
+  // Windows: the port DLL loaded at start, or why none could be.
+  struct PortDll;
+  std::shared_ptr<PortDll> dll_;
   AbsentPort absent_;
 };

@@ -4,12 +4,16 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "app/AppDirectory.h"
 #include "app/Globals.h"
 
 namespace fs = std::filesystem;
 
+// Not on Windows: a working directory there stays below 260 characters, a folder in use cannot be
+// removed, and there is no rm.
+#ifndef _WIN32
 TEST(AppDirectory, WholeWorkingDirectoryHoweverLongOrNoneWhenItIsGone) {
   const fs::path previous = fs::current_path();
   const fs::path root = fs::temp_directory_path() / ("orvanta-appdir-" + std::to_string(getpid()));
@@ -35,4 +39,23 @@ TEST(AppDirectory, WholeWorkingDirectoryHoweverLongOrNoneWhenItIsGone) {
   lpPathBuffer.clear();
   // rm walks down step by step; one call naming the deepest path would fail.
   EXPECT_EQ(std::system(("rm -rf '" + root.string() + "'").c_str()), 0);
+}
+#endif
+
+// A folder named beyond ASCII is the application directory as named, with the tool's files in it
+// (on Windows the name is UTF-16, the tool's narrow strings UTF-8).
+TEST(AppDirectory, AFolderNamedBeyondAsciiHoldsTheToolsFiles) {
+  const fs::path previous = fs::current_path();
+  fs::path folder = fs::temp_directory_path() / u8"orvanta-Zoë-東京-";
+  folder += std::to_string(getpid());
+  fs::create_directories(folder);
+  std::ofstream(folder / kConnSettingsFile) << "278";
+  fs::current_path(folder);
+  DetermineAppDirectory();
+  const std::optional<fs::path> file = AppFile(kConnSettingsFile);
+  EXPECT_EQ(file, folder / kConnSettingsFile);
+  EXPECT_TRUE(file && fs::is_regular_file(*file));
+  fs::current_path(previous);
+  lpPathBuffer.clear();
+  fs::remove_all(folder);
 }

@@ -28,33 +28,50 @@ class ScratchRoot {
   fs::path root_;
 };
 
-TEST(InstalledFiles, DocumentsComeFromTheApplicationDirectoryFirstThenTheDataFolder) {
+TEST(InstalledFiles, DocumentsComeFromTheApplicationDirectoryThenTheProgramsThenTheDataFolder) {
   const ScratchRoot root;
-  const fs::path app = *root / "app", data = *root / "data";
+  const fs::path app = *root / "app", program = *root / "program", data = *root / "data";
   const struct {
     const char* name;
-    bool inApp, inData, appIsFolder;
+    bool inApp, inProgram, inData, appIsFolder;
     std::optional<fs::path> expected;
   } cases[] = {
-      {"in both", true, true, false, app / "doc"},
-      {"installed only", false, true, false, data / "doc"},
-      {"own copy only", true, false, false, app / "doc"},
-      {"nowhere: the application directory's, not found there", false, false, false, app / "doc"},
-      {"a folder of that name does not count", false, true, true, data / "doc"},
+      {"in all three", true, true, true, false, app / "doc"},
+      {"installed only", false, false, true, false, data / "doc"},
+      {"own copy only", true, false, false, false, app / "doc"},
+      {"beside the program and installed", false, true, true, false, program / "doc"},
+      {"beside the program only", false, true, false, false, program / "doc"},
+      {"nowhere: the application directory's, not found there", false, false, false, false,
+       app / "doc"},
+      {"a folder of that name does not count", false, false, true, true, data / "doc"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(app);
-    fs::remove_all(data);
-    fs::create_directories(app);
-    fs::create_directories(data);
+    for (const fs::path& folder : {app, program, data}) {
+      fs::remove_all(folder);
+      fs::create_directories(folder);
+    }
     if (c.inApp) std::ofstream(app / "doc") << "own";
+    if (c.inProgram) std::ofstream(program / "doc") << "beside the program";
     if (c.inData) std::ofstream(data / "doc") << "installed";
     if (c.appIsFolder) fs::create_directory(app / "doc");
-    EXPECT_EQ(FindDocumentIn("doc", app, data), c.expected);
+    EXPECT_EQ(FindDocumentIn("doc", app, program, data), c.expected);
   }
-  EXPECT_EQ(FindDocumentIn("doc", std::nullopt, data), std::nullopt) << "no application directory";
+  EXPECT_EQ(FindDocumentIn("doc", std::nullopt, program, data), std::nullopt)
+      << "no application directory";
 }
+
+TEST(InstalledFiles, TheProgramFolderHoldsThisTestProgram) {
+  const std::optional<fs::path> folder = ProgramFolder();
+  ASSERT_TRUE(folder);
+  EXPECT_TRUE(folder->is_absolute()) << *folder;
+  EXPECT_TRUE(fs::is_regular_file(*folder / "core_tests") ||
+              fs::is_regular_file(*folder / "core_tests.exe"))
+      << *folder;
+}
+
+// The XDG folders are Linux's; Windows keeps the files in %APPDATA% (InstalledFilesWindowsTest).
+#ifdef __linux__
 
 TEST(InstalledFiles, UserDataFolderFollowsXdgDataHomeElseHome) {
   const struct {
@@ -101,5 +118,6 @@ TEST(InstalledFiles, EnteringTheDataFolderMakesItOrKeepsTheWorkingDirectory) {
     unsetenv("XDG_DATA_HOME");
   }
 }
+#endif
 
 }  // namespace

@@ -17,7 +17,9 @@
 #include "app/SettingsDlg.h"
 #include "link/Communication.h"
 #include "tests/app/SettingsDlgFixture.h"
+#ifndef _WIN32
 #include "tests/support/ReadOnlyFolder.h"
+#endif
 #include "tests/support/Recorders.h"
 #include "tests/support/ShellDoubles.h"
 
@@ -184,7 +186,12 @@ TEST_F(SettingsDlgTest, TheFilesWordIsShownAndSavedAsItStands) {
   for (const bool pipe : {true, false}) {
     fs::remove_all(scratch.Dir() / kConnSettingsFile);
     const fs::path file = scratch.Dir() / kConnSettingsFile;
+#ifdef _WIN32
+    if (pipe) continue;  // Windows keeps no named pipes among its files
+    ASSERT_TRUE(fs::create_directory(file));
+#else
     ASSERT_TRUE(pipe ? mkfifo(file.c_str(), 0600) == 0 : fs::create_directory(file));
+#endif
     base = 0x3BC;
     Open();
     EXPECT_EQ(base, 0x378u) << pipe;
@@ -195,7 +202,8 @@ TEST_F(SettingsDlgTest, TheFilesWordIsShownAndSavedAsItStands) {
 }
 
 // Where the folder refuses the new file that would replace the old one whole, the file is
-// written in place, as it may be.
+// written in place, as it may be. Not on Windows: its folders have no such permission to take.
+#ifndef _WIN32
 TEST_F(SettingsDlgTest, AWritableFileInAFolderThatIsNotIsReplaced) {
   scratch.Write(kConnSettingsFile, "378");
   {
@@ -210,6 +218,7 @@ TEST_F(SettingsDlgTest, AWritableFileInAFolderThatIsNotIsReplaced) {
   EXPECT_FALSE(unsavedPortChoice.has_value());
   EXPECT_TRUE(messages.messages.empty());
 }
+#endif
 
 TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
   const std::pair<const char*, const char*> ports[] = {{"parport10", "53264\t0\n"},

@@ -15,7 +15,7 @@ namespace {
 // Qt would take its own options out of the command line and act on them: "-style pintest" would
 // lose the pin-test switch and "-reverse" would mirror the window.
 TEST(Startup, EveryArgumentReachesTheSwitchesAndNoneActsOnQt) {
-  if (std::getenv("DISPLAY") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (std::getenv("DISPLAY") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
   const char* texts[] = {"orvanta",    "-style",    "pintest",        "-reverse",
                          "delaymult2", "-platform", "initprogramming"};
   std::vector<std::string> storage(std::begin(texts), std::end(texts));

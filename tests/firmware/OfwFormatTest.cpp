@@ -136,9 +136,14 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
       // What cannot be read is refused for that, not taken as an empty file; nor is anything
       // but a regular file read, which could keep the tool waiting or reading for ever.
       {{"pack", folder, ofw}, 1, "", folder + ": the file cannot be opened: Is a directory\n"},
+#ifdef _WIN32
+      // Windows' null device; it has no endless one like /dev/zero.
+      {{"pack", "NUL", ofw}, 1, "", "NUL: the file cannot be opened: " + notRegular},
+#else
       {{"pack", "/dev/null", ofw}, 1, "", "/dev/null: the file cannot be opened: " + notRegular},
       {{"check", "/dev/zero"}, 1, "", "/dev/zero: the file cannot be opened: " + notRegular},
       {{"unpack", "/dev/zero", ofw}, 1, "", "/dev/zero: the file cannot be opened: " + notRegular},
+#endif
   };
   for (const Case& c : cases) {
     std::ostringstream out;

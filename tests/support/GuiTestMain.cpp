@@ -7,7 +7,7 @@
 
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

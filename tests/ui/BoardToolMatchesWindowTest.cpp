@@ -89,7 +89,7 @@ TEST_F(BoardToolMatchesWindow, DownloadWritesTheFileTheWindowSaves) {
     fs::remove(toolDir.Path() / "tool.osf");
     RunWindow(windowDir.Path(), {}, saved);
     const ToolRun run =
-        RunOrvantaOfw(toolDir.Path(), {"download", "tool.osf", "--simulate", toolDir.Path()});
+        RunOrvantaOfw(toolDir.Path(), {"download", "tool.osf", "--simulate", toolDir.Path().string()});
 
     EXPECT_EQ(run.status, WindowRefused() ? 1 : 0) << c.name << run.err;
     EXPECT_EQ(WindowRefused(), c.refused) << c.name;
@@ -132,7 +132,7 @@ TEST_F(BoardToolMatchesWindow, UploadLeavesTheBoardTheWindowLeaves) {
 
     RunWindow(windowDir.Path(), windowDir.Path() / "in.osf", {});
     const ToolRun run =
-        RunOrvantaOfw(toolDir.Path(), {"upload", "in.osf", "--simulate", toolDir.Path()});
+        RunOrvantaOfw(toolDir.Path(), {"upload", "in.osf", "--simulate", toolDir.Path().string()});
 
     EXPECT_EQ(run.status, WindowRefused() ? 1 : 0) << c.name << run.err;
     EXPECT_EQ(WindowRefused(), c.refused) << c.name;
