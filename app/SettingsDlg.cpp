@@ -253,8 +253,10 @@ void CSettingsDlg::OnOK() {
     const QByteArray bytes = QByteArray::fromStdString(saved.token);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush() ||
         !out.commit()) {
-      why = QStringLiteral("in \"%1\": %2.")
-                .arg(QString::fromStdString(file->string()), out.errorString());
+      // Windows' words for the reason end in a full stop, Linux's do not; the sentence has one.
+      QString reason = out.errorString();
+      if (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+      why = QStringLiteral("in \"%1\": %2.").arg(QString::fromStdString(file->string()), reason);
     }
   } else {
     why = QStringLiteral("because the program's working directory could not be read.");

@@ -26,8 +26,8 @@ void ReportToStderr(const std::string& line) {
 }
 
 std::wstring Widen(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0);
+  const int size =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
   return wide;
@@ -39,7 +39,6 @@ template <typename Function>
 Function Export(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
-
 
 // Loads `name` and checks that it can drive the port; false with the reasons when it cannot.
 // `missing` tells a DLL that is not there from one that is there but unusable.
@@ -72,7 +71,8 @@ bool TryPortDll(const std::string& name, HMODULE& module, std::string& line, std
   // then its calls do nothing.
   const auto driverOpen = Export<DriverOpenFunction>(module, "IsInpOutDriverOpen");
   if (driverOpen != nullptr && !driverOpen()) {
-    line = name + " is loaded, but its driver is not running; start the tool once as "
+    line = name +
+           " is loaded, but its driver is not running; start the tool once as "
            "administrator so that it can install the driver";
     user = name + " is there, but its driver is not running. Start the tool once as " +
            "administrator (right click, \"Run as administrator\") so that it can install it.";

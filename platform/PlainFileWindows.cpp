@@ -82,9 +82,9 @@ PlainFile OpenPlainFile(const std::string& path, std::string* why) {
   const DWORD attributes = GetFileAttributesW(name.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return Refuse(why, Reason(GetLastError()));
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Refuse(why, std::strerror(EISDIR));
-  const HANDLE handle =
-      CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return Refuse(why, Reason(GetLastError()));
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
@@ -135,22 +135,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     // A folder that takes no new file: the file itself is written in place, as a plain write
     // would (the window's saves do the same).
     if (!exists || refused != ERROR_ACCESS_DENIED) return CannotWrite(why, refused);
-    const HANDLE direct = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr,
-                                      TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE direct = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (direct == INVALID_HANDLE_VALUE) return CannotWrite(why, GetLastError());
     const DWORD failure = WriteAllAndClose(direct, text);
     return failure == 0 || CannotWrite(why, failure);
   }
   DWORD failure = WriteAllAndClose(handle, text);
-  // ReplaceFileW gives the new file the old one's attributes and permissions, as the Linux tool
-  // keeps a file's mode.
-  if (failure == 0 && exists &&
-      !ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                    nullptr, nullptr)) {
-    failure = GetLastError();
-  }
-  if (failure == 0 && !exists &&
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+  if (failure == 0 && !MoveFileExW(temporary.c_str(), target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     failure = GetLastError();
   }
   if (failure != 0) {

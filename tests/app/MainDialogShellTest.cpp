@@ -66,8 +66,12 @@ class MainDialogShellTest : public ::testing::Test {
 // Right click on "Update Firmware": topic 34 from the committed help file, in a working directory
 // of any length, which also holds the connection settings and is where F1 looks.
 TEST_F(MainDialogShellTest, RightClickOnUpdateFirmwareShowsTopic34) {
-  for (const std::string& leaf :
-       {std::string("short"), std::string(150, 'l') + "/" + std::string(150, 'm')}) {
+  // Windows keeps a working directory below 260 characters: the short one only, there.
+  for (const std::string& leaf : {std::string("short"),
+#ifndef _WIN32
+                                  std::string(150, 'l') + "/" + std::string(150, 'm')
+#endif
+       }) {
     ScratchAppDirectory scratch(leaf);
     scratch.Write(kConnSettingsFile, "278");
     scratch.CopyHelpFile();

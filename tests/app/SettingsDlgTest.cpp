@@ -114,12 +114,20 @@ TEST_F(SettingsDlgTest, AChoiceThatCannotBeSavedIsUsedAndTheUserIsTold) {
   // Root may write anywhere, but no directory can be made inside a regular file.
   scratch.Write("plain-file", "x");
   const std::string unwritable = (scratch.Dir() / "plain-file" / "app").string();
+#ifdef _WIN32
+  // Windows' own words for a folder that is not there (ERROR_PATH_NOT_FOUND).
+  QString notAFolder = qt_error_string(3);
+  notAFolder.chop(notAFolder.endsWith(QLatin1Char('.')) ? 1 : 0);
+#else
+  const QString notAFolder = QStringLiteral("Not a directory");
+#endif
   const struct {
     std::string directory;
     std::string text;
   } cases[] = {
-      {unwritable, "The port choice could not be saved in \"" + unwritable +
-                       "/ConnSettings.dat\": Not a directory."},
+      {unwritable, "The port choice could not be saved in \"" +
+                       (fs::path(unwritable) / kConnSettingsFile).string() +
+                       "\": " + notAFolder.toStdString() + "."},
       {"",
        "The port choice could not be saved because the program's working directory could not "
        "be read."},

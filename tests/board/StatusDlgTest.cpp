@@ -257,7 +257,7 @@ TEST_F(StatusDlgOnABoard, FirmwareRunShowsItsTextAndBarAndFailsForAVanishedFile)
   for (const bool fileThere : {true, false}) {
     ScratchFile file(ReadText(DemoFirmware("orvanta-2.20.ofw")), "Firmware für Tests.ofw");
     ASSERT_TRUE(Firmware_Validation_Check(file.path()));
-    if (!fileThere) std::filesystem::remove(file.path());
+    if (!fileThere) std::filesystem::remove(PathFromName(file.path()));
     port.writes = 0;
     WatchedStatusDlg dlg;
     dlg.m_Operation = CStatusDlg::kFirmware;

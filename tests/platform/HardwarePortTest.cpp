@@ -45,7 +45,7 @@ class FakeSystem {
                               decltype(HardwarePortOptions::open) open = {}) const {
     return {proc().string(),  dev().string(),
             allowDirectIo,    [&reports](const std::string& line) { reports.push_back(line); },
-            std::move(ioctl), std::move(open)};
+            std::move(ioctl), std::move(open), {}};
   }
   // Locks device parportN as another copy of the tool would; the caller closes the result.
   int HoldDevice(int number) const {

@@ -57,17 +57,27 @@ TEST(HardwarePortWindows, TheFirstDllThatDrivesThePortIsTakenElseTheReasonNamesI
   } cases[] = {
       {"the stand-in", {kStandIn}, TRUE, "", ""},
       {"the first one missing", {"orvanta-none.dll", kStandIn}, TRUE, "", ""},
-      {"none there", {"orvanta-none.dll", "orvanta-none2.dll"}, TRUE,
+      {"none there",
+       {"orvanta-none.dll", "orvanta-none2.dll"},
+       TRUE,
        "orvanta-none.dll was found neither beside the program nor on the PATH",
        "The parallel port needs the port driver orvanta-none.dll, which was not found. Put it "
        "beside the program, then try again."},
-      {"not a program", {notADll}, TRUE, "it is not a 64-bit DLL",
+      {"not a program",
+       {notADll},
+       TRUE,
+       "it is not a 64-bit DLL",
        notADll + " is not the 64-bit port driver this tool needs. Put inpoutx64.dll beside the "
                  "program instead, then try again."},
-      {"one there but unusable says more than one missing", {"orvanta-none.dll", "kernel32.dll"},
-       TRUE, "kernel32.dll has no Out32 and Inp32",
+      {"one there but unusable says more than one missing",
+       {"orvanta-none.dll", "kernel32.dll"},
+       TRUE,
+       "kernel32.dll has no Out32 and Inp32",
        "kernel32.dll is not the port driver DLL (it has no Out32 and Inp32)."},
-      {"its driver not running", {kStandIn}, FALSE, "its driver is not running",
+      {"its driver not running",
+       {kStandIn},
+       FALSE,
+       "its driver is not running",
        std::string(kStandIn) + " is there, but its driver is not running. Start the tool once as "
                                "administrator (right click, \"Run as administrator\") so that it "
                                "can install it."},

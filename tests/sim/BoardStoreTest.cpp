@@ -142,7 +142,9 @@ TEST_F(BoardStoreFiles, EveryDamagedFileGetsItsOwnName) {
 }
 
 // A dangling link as the board file is kept aside as it is, and a name already taken, even by a
-// dangling link, is skipped: no link is followed or replaced while keeping aside.
+// dangling link, is skipped: no link is followed or replaced while keeping aside. Not on Windows,
+// where making a symbolic link takes rights a user lacks (and the C++ library does not try).
+#ifndef _WIN32
 TEST_F(BoardStoreFiles, LinksAreKeptAsideNotReplaced) {
   const fs::path nowhere = directory_ / "nowhere";
   fs::create_symlink(nowhere, fs::path(File()) += ".damaged-1");
@@ -158,6 +160,7 @@ TEST_F(BoardStoreFiles, LinksAreKeptAsideNotReplaced) {
   EXPECT_FALSE(fs::exists(nowhere));
   EXPECT_EQ(ParseBoardHex(ReadText(File())).memories, FactoryMemories());
 }
+#endif
 
 TEST_F(BoardStoreFiles, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
   for (int n = 1; n <= 1000; ++n)

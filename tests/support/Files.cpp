@@ -37,7 +37,7 @@ ScratchFile::ScratchFile(const std::string& text, const std::string& name) : nam
 }
 
 void ScratchFile::Write(const std::string& text) const {
-  WriteText(path(), text);
+  WriteText(PathFromName(path()), text);
 }
 
 ScratchAppDirectory::ScratchAppDirectory(const std::string& leaf)

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/AppDirectory.h"
 #include "app/InstalledFiles.h"
 
 std::string ReadText(const std::filesystem::path& path);
@@ -24,13 +25,16 @@ class ScratchDirectory {
   std::filesystem::path path_;
 };
 
-// A file in a directory of its own, removed with the object.
+// A file in a directory of its own, removed with the object. Its name is the tool's kind of
+// narrow string (UTF-8 on Windows too).
 class ScratchFile {
  public:
   explicit ScratchFile(const std::string& text, const std::string& name = "firmware.ofw");
   void Write(const std::string& text) const;
-  std::string path() const { return (directory_.Path() / name_).string(); }
-  std::string Beside(const std::string& name) const { return (directory_.Path() / name).string(); }
+  std::string path() const { return Beside(name_); }
+  std::string Beside(const std::string& name) const {
+    return (directory_.Path() / PathFromName(name)).string();
+  }
 
  private:
   ScratchDirectory directory_{"fw"};

@@ -88,8 +88,8 @@ TEST_F(BoardToolMatchesWindow, DownloadWritesTheFileTheWindowSaves) {
     fs::remove(saved);
     fs::remove(toolDir.Path() / "tool.osf");
     RunWindow(windowDir.Path(), {}, saved);
-    const ToolRun run =
-        RunOrvantaOfw(toolDir.Path(), {"download", "tool.osf", "--simulate", toolDir.Path().string()});
+    const ToolRun run = RunOrvantaOfw(
+        toolDir.Path(), {"download", "tool.osf", "--simulate", toolDir.Path().string()});
 
     EXPECT_EQ(run.status, WindowRefused() ? 1 : 0) << c.name << run.err;
     EXPECT_EQ(WindowRefused(), c.refused) << c.name;

@@ -107,7 +107,12 @@ TEST_F(MainDialogAccessibility, ComboBoxesOutsideOurDialogsKeepQtsInterface) {
   auto* combo = new QComboBox(&window);
   label->setBuddy(combo);
   combo->addItem(QStringLiteral("Orvanta Config Files (*.osf)"));
+#ifdef _WIN32
+  // Windows' own rule, which Qt follows there: a combo box is named after its label always.
+  EXPECT_EQ(Name(combo), "Files of type:");
+#else
   EXPECT_EQ(Name(combo), "Orvanta Config Files (*.osf)");
+#endif
   combo->setCurrentIndex(-1);
   EXPECT_EQ(Name(combo), "Files of type:");
   Combo(IDC_FIRING_MODE_COMBO)->setCurrentIndex(-1);

@@ -232,10 +232,12 @@ TEST_F(SettingsFiles, CancelledOrUnreadableFilesChangeNothingAndSayNothing) {
   ASSERT_EQ(::write(pipeEnd, filled.constData(), filled.size()), filled.size());
 #endif
   for (const std::optional<std::string>& answer : {
-         std::optional<std::string>(), std::optional(Std(Path("missing.osf"))),
-             std::optional(Std(dir.path())),
+           std::optional<std::string>(),
+           std::optional(Std(Path("missing.osf"))),
+           std::optional(Std(dir.path())),
 #ifndef _WIN32
-             std::optional(Std(pipe)), std::optional<std::string>("/dev/zero"),
+           std::optional(Std(pipe)),
+           std::optional<std::string>("/dev/zero"),
 #endif
        }) {
     FileDialogScript script({answer});
