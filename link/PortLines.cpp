@@ -18,6 +18,7 @@ constexpr int32_t kStartFastProgramming = 0;
 
 uint32_t base = kStartBase;
 int bUsbCable = 0;
+std::string usbCableSerial;
 uint8_t reset_state = kStartResetState;
 uint32_t delay_const = kStartDelayConst;
 float fDelayOffSet = kStartDelayMultiplier;
@@ -26,6 +27,7 @@ int32_t bFastProgramming = kStartFastProgramming;
 void ResetPortLineGlobals() {
   base = kStartBase;
   bUsbCable = 0;
+  usbCableSerial.clear();
   reset_state = kStartResetState;
   delay_const = kStartDelayConst;
   fDelayOffSet = kStartDelayMultiplier;

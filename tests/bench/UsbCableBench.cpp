@@ -72,7 +72,7 @@ void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
         SimulatedUsbCable usb;
         seconds[1][fast] += TimedUpload(
             path, [&] { return usb.clock.NowUs(); }, state);
-        roundTrips[fast] += static_cast<double>(usb.chip.RoundTrips());
+        roundTrips[fast] += static_cast<double>(usb.cable.RoundTrips());
       }
     }
   }
