@@ -244,6 +244,5 @@ std::string DescribeUsbDevices(const std::vector<UsbDeviceInfo>& devices) {
     text += devices[i].description.empty() ? std::string("FT232R") : devices[i].description;
     if (!devices[i].serial.empty()) text += " (" + devices[i].serial + ")";
   }
-  if (devices.size() > 1) text += "; the first is used";
   return text;
 }
