@@ -69,11 +69,6 @@ void StandInOneHandlePerDevice(bool oneOnly) {
   gOneHandlePerDevice = oneOnly;
 }
 
-std::vector<std::tuple<uint8_t, uint16_t, uint16_t>>& StandInControlLog() {
-  static std::vector<std::tuple<uint8_t, uint16_t, uint16_t>> log;
-  return log;
-}
-
 int StandInOpenHandles() {
   return static_cast<int>(gHandles.size());
 }
@@ -182,7 +177,6 @@ int LIBUSB_CALL libusb_control_transfer(libusb_device_handle* handle, uint8_t ty
                                         unsigned int) {
   StandInDevice* plugged = Plugged(handle->device);
   if (plugged == nullptr) return LIBUSB_ERROR_NO_DEVICE;
-  StandInControlLog().emplace_back(request, value, index);
   if (type != 0x40 || !plugged->chip->Control(request, value, index)) return LIBUSB_ERROR_PIPE;
   return 0;
 }
@@ -204,21 +198,8 @@ int LIBUSB_CALL libusb_bulk_transfer(libusb_device_handle* handle, unsigned char
   return LIBUSB_ERROR_PIPE;
 }
 
-const char* LIBUSB_CALL libusb_strerror(int code) {
-  switch (code) {
-    case LIBUSB_ERROR_ACCESS:
-      return "Access denied (insufficient permissions)";
-    case LIBUSB_ERROR_NO_DEVICE:
-      return "No such device (it may have been disconnected)";
-    case LIBUSB_ERROR_BUSY:
-      return "Resource busy";
-    case LIBUSB_ERROR_TIMEOUT:
-      return "Operation timed out";
-    case LIBUSB_ERROR_PIPE:
-      return "Pipe error";
-    default:
-      return "Other error";
-  }
+const char* LIBUSB_CALL libusb_strerror(int) {
+  return "stand-in error";
 }
 
 }  // extern "C"

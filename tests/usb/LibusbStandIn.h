@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "sim/Ft232rChip.h"
@@ -30,7 +29,5 @@ struct StandInDevice {
 std::vector<StandInDevice>& StandInBus();
 // Windows allows one open handle per device; Linux any number.
 void StandInOneHandlePerDevice(bool oneOnly);
-// The vendor requests sent, as (request, value, index), oldest first.
-std::vector<std::tuple<uint8_t, uint16_t, uint16_t>>& StandInControlLog();
 // Handles open now.
 int StandInOpenHandles();
