@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "link/Communication.h"
+#include "link/FastProgramming.h"
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 
@@ -85,6 +86,7 @@ constexpr uint32_t kFewestMeasuredUnits = 10000;
 void calculate_delay_const() {
   // Every board run calibrates first: a port that was busy or missing so far gets its next chance.
   PortBeginRun();
+  ForgetPollLead();
   if (ActivePortBackend().TimesWaitsItself()) {
     // Such a cable counts a delay unit as a microsecond of its own clock: nothing to measure.
     delay_const = WaitMicroseconds(fDelayOffSet);

@@ -99,6 +99,7 @@ void UsbCable::BeginRun() {
 void UsbCable::Queue(uint8_t pins) {
   pins_ = pins;
   ++heldTicks_;
+  chipUs_ += kUsbTickUs;
   if (state_ == State::Open) queue_.push_back(pins);
 }
 
@@ -120,10 +121,12 @@ void UsbCable::Write(uint16_t port, uint8_t value) {
 
 void UsbCable::Delay(uint32_t units) {
   holdUs_ += units * kAccessUs;
+  askedUnits_ += units;
 }
 
-void UsbCable::Wait(uint32_t /*units*/, uint32_t chipMicroseconds) {
+void UsbCable::Wait(uint32_t units, uint32_t chipMicroseconds) {
   holdUs_ += chipMicroseconds;
+  askedUnits_ += units;
 }
 
 void UsbCable::QueueRead(uint16_t port) {
@@ -175,10 +178,7 @@ bool UsbCable::Receive(uint64_t index) {
     // are held a little longer instead, until the packet with this sample is full.
     const uint64_t packets = (index - received_) / kUsbPacketSamples + 1;
     const uint64_t through = received_ + packets * kUsbPacketSamples;
-    while (End() < through) {
-      Queue(pins_);
-      beyondDelaysUs_ += kUsbTickUs;
-    }
+    while (End() < through) Queue(pins_);
     if (!WriteAhead()) return false;
     const uint64_t waiting = (written_ - received_) / kUsbPacketSamples;
     if (!ReadPackets(static_cast<int>(std::min<uint64_t>(kUsbPacketsPerRead, waiting)))) {
@@ -213,7 +213,7 @@ bool UsbCable::ReadPackets(int packets) {
     Answer(samples, count);
     received_ += static_cast<uint64_t>(count);
     // A packet that came short waited for the latency timer.
-    if (count < packets * kUsbPacketSamples) beyondDelaysUs_ += kUsbLatencyTimerMs * 1000;
+    if (count < packets * kUsbPacketSamples) chipUs_ += kUsbLatencyTimerMs * 1000;
     if (count > 0) return true;
     if (MonotonicMicroseconds() > deadline) return false;
   }

@@ -87,7 +87,9 @@ class UsbCable final : public PortBackend {
   uint8_t TakeRead() override;
   void Flush() override;
   bool TimesWaitsItself() const override { return true; }
-  uint64_t UnitsBeyondDelays() const override { return beyondDelaysUs_; }
+  // The delay units count the chip's own time on this cable: whole ticks, filled packets and
+  // accesses included (wrapping arithmetic: a wait that holds nothing takes its units back).
+  uint64_t UnitsBeyondDelays() const override { return chipUs_ - askedUnits_; }
   std::string OpenFailure() const override { return reason_; }
 
   // Round trips so far: times the tool waited for a sample it needed.
@@ -139,8 +141,9 @@ class UsbCable final : public PortBackend {
   };
   std::deque<PendingRead> reads_;
   uint64_t roundTrips_ = 0;
-  // Chip time spent beyond the delays asked for: filled packets and latency-timer waits.
-  uint64_t beyondDelaysUs_ = 0;
+  // The chip's time queued so far, and the delay units asked for meanwhile.
+  uint64_t chipUs_ = 0;
+  uint64_t askedUnits_ = 0;
 };
 
 // "USB cable: FT232R USB UART (A50285BI)", or the words for none, for the ports line.
