@@ -11,6 +11,7 @@ namespace {
 constexpr uint64_t kAccessUs = 1;
 // However long a transfer's samples take, a cable that answers nothing for this long is gone.
 constexpr uint64_t kAnswerTimeoutUs = 1000000;
+constexpr std::size_t kCompactAfterBytes = 4096;
 
 uint8_t PinsFor(uint8_t data) {
   uint8_t pins = 0;
@@ -197,8 +198,9 @@ bool UsbCable::WriteAhead() {
   if (device_.WriteData(queue_.data() + head_, size) != size) return false;
   head_ += static_cast<std::size_t>(size);
   written_ += static_cast<uint64_t>(size);
-  if (head_ == queue_.size()) {
-    queue_.clear();
+  // What was written goes, so that a long run never keeps its whole stream.
+  if (head_ == queue_.size() || head_ >= kCompactAfterBytes) {
+    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(head_));
     head_ = 0;
   }
   return true;
