@@ -113,20 +113,14 @@ std::vector<UsbDeviceInfo> Ft232rDriver::List() {
   return cables;
 }
 
-libusb_device_handle* Ft232rDriver::Claim(libusb_device* device, UsbOpenResult& result) {
-  libusb_device_handle* handle = nullptr;
-  int code = libusb_open(device, &handle);
-  if (code == 0) {
-    // Linux binds its serial driver to the chip; the cable is not a serial port while in use.
-    // Another program's claim is not a kernel driver: that one makes the claim fail as busy.
-    if (libusb_kernel_driver_active(handle, 0) == 1) libusb_detach_kernel_driver(handle, 0);
-    code = libusb_claim_interface(handle, 0);
-    if (code == 0) return handle;
-    libusb_close(handle);
-  }
+bool Ft232rDriver::Claim(libusb_device_handle* handle, UsbOpenResult& result) {
+  // Linux binds its serial driver to the chip; the cable is not a serial port while in use.
+  // Another program's claim is not a kernel driver: that one makes the claim fail as busy.
+  if (libusb_kernel_driver_active(handle, 0) == 1) libusb_detach_kernel_driver(handle, 0);
+  const int code = libusb_claim_interface(handle, 0);
+  if (code == 0) return true;
   result = ResultOf(code);
-  Fail(code);
-  return nullptr;
+  return Fail(code);
 }
 
 UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
@@ -139,17 +133,22 @@ UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
   UsbOpenResult result = UsbOpenResult::NotFound;
   const DeviceList list(context_);
   for (libusb_device* device : list.Devices()) {
-    libusb_device_handle* handle = Claim(device, result);
-    if (handle == nullptr) {
+    libusb_device_handle* handle = nullptr;
+    if (const int code = libusb_open(device, &handle); code != 0) {
+      result = ResultOf(code);
+      Fail(code);
       if (serial.empty()) return result;  // the first found, whatever it says
       continue;
     }
+    // Its serial number is asked before anything is claimed: another cable stays as it was.
     const UsbDeviceInfo info = InfoOf(handle);
     if (!serial.empty() && info.serial != serial) {
-      libusb_release_interface(handle, 0);
       libusb_close(handle);
-      result = UsbOpenResult::NotFound;
       continue;
+    }
+    if (!Claim(handle, result)) {
+      libusb_close(handle);
+      return result;
     }
     libusb_device_descriptor descriptor{};
     libusb_get_device_descriptor(device, &descriptor);
@@ -158,7 +157,8 @@ UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
     release_ = descriptor.bcdDevice;
     return Control(kReset, kResetChip, kInterfaceA) ? UsbOpenResult::Opened : UsbOpenResult::Failed;
   }
-  return result;
+  // None with that serial number; one this user may not open could have been it.
+  return serial.empty() || result != UsbOpenResult::NoPermission ? UsbOpenResult::NotFound : result;
 }
 
 bool Ft232rDriver::IsFt232r() {

@@ -32,8 +32,8 @@ class Ft232rDriver final : public UsbBitBang {
   std::string ErrorText() override { return error_; }
 
  private:
-  // Opens `device` and claims its interface; the handle, or nullptr with `result` set.
-  libusb_device_handle* Claim(libusb_device* device, UsbOpenResult& result);
+  // Claims the open device's interface; false with `result` set when it cannot be had.
+  bool Claim(libusb_device_handle* handle, UsbOpenResult& result);
   bool Control(uint8_t request, uint16_t value, uint16_t index);
   bool Fail(int code);
 
