@@ -117,8 +117,9 @@ TEST_F(Ft232rDriverTest, ACableThatCannotBeUsedIsNamedWithWhatToDo) {
     EXPECT_EQ(cable.OpenFailure(), c.reason);
     const Ft232rChip& used = c.opened == "B2" ? chipB : chipA;
     EXPECT_EQ(used.InSyncBitBang(), !c.opened.empty());
-    if (c.opened == "B2")
+    if (c.opened == "B2") {
       EXPECT_TRUE(StandInBus()[0].serialDriverBound) << "A1 stays a serial port";
+    }
   }
   EXPECT_EQ(UsbNotFoundText("C3"),
             "The USB cable (FT232R) with serial number C3 was not found. Plug it in, or choose "
