@@ -21,6 +21,7 @@
 #include "firmware/OfwTool.h"
 #include "platform/PlainFile.h"
 #include "platform/PortIo.h"
+#include "platform/UsbBitBang.h"
 #include "settings/SettingsFile.h"
 #include "settings/ShownSettings.h"
 #include "settings/Validation.h"
@@ -32,9 +33,9 @@ namespace {
 const PortChoiceWords kOptionWords{"with --port", "use --simulate DIR"};
 
 constexpr const char* kBoardUsage =
-    "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
-    "       [--port 0x378|0x278|ADDRESS|usb] [--simulate DIR [--simfault FAULT]] [--fast]\n"
-    "       [--delaymult X]";
+    "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf | cables\n"
+    "       [--port 0x378|0x278|ADDRESS|usb|usb:SERIAL] [--simulate DIR [--simfault FAULT]]\n"
+    "       [--fast] [--delaymult X]";
 
 struct BoardCommand {
   std::string name;
@@ -68,7 +69,8 @@ std::string ReadOption(const std::string& option, const std::string& value, Boar
                        bool& portGiven) {
   if (option == "--port") {
     if (!IsUsbToken(value) && !ParseConnectionToken(value)) {
-      return "--port \"" + value + "\" names no port (0x378, 0x278, an address, usb)";
+      return "--port \"" + value +
+             "\" names no port (0x378, 0x278, an address, usb, usb:SERIAL)";
     }
     portGiven = true;
     UseConnectionToken(value);
@@ -117,6 +119,10 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
       continue;
     }
     if (optionsEnded || !option.starts_with("--")) {
+      if (command.name == "cables") {
+        status = Usage(err, "cables takes no file: " + args[i]);
+        return std::nullopt;
+      }
       if (fileGiven) {
         status = Usage(err, "one file only: " + args[i]);
         return std::nullopt;
@@ -146,7 +152,7 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
       return std::nullopt;
     }
   }
-  if (!fileGiven) {
+  if (!fileGiven && command.name != "cables") {
     status = Usage(err, command.name + " needs a file");
     return std::nullopt;
   }
@@ -301,10 +307,25 @@ int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   return report.Done("uploaded, " + BoardSummary());
 }
 
+// The FT232R cables plugged in, one line each: the --port word that chooses it, a tab, its name.
+int ListCables(std::ostream& out, std::ostream& err) {
+  const std::vector<UsbDeviceInfo> cables = ListUsbCables();
+  for (const UsbDeviceInfo& cable : cables) {
+    const std::string name = cable.description.empty() ? "FT232R" : cable.description;
+    out << UsbTokenFor(cable.serial) << '\t' << name
+        << (cable.serial.empty() ? " (no serial number: used only as the first found)" : "")
+        << "\n";
+  }
+  if (!cables.empty()) return kToolDone;
+  err << "orvanta-ofw: no USB cable (FT232R) was found\n";
+  return kToolRefused;
+}
+
 }  // namespace
 
 bool IsBoardCommand(const std::string& command) {
-  return command == "flash" || command == "download" || command == "upload";
+  return command == "flash" || command == "download" || command == "upload" ||
+         command == "cables";
 }
 
 int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -320,6 +341,7 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
   Reporter report(*command, out, err, line);
   const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);
   const CableSetup cables(command->boardFolder, err, "orvanta-ofw");
+  if (command->name == "cables") return ListCables(out, err);
   if (command->name == "flash") return Flash(*command, report, line);
   if (command->name == "download") return DownloadToFile(*command, report, line);
   return UploadFromFile(*command, report, line);

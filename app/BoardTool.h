@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// True for "flash", "download" and "upload".
+// True for "flash", "download", "upload" and "cables" (the USB cables plugged in).
 bool IsBoardCommand(const std::string& command);
 
 // Runs a board command (`args` without the program name, the command first): one summary line on

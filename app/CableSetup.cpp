@@ -2,7 +2,7 @@
 
 #include "app/Globals.h"
 #include "platform/CableSwitch.h"
-#include "platform/FtdiBitBang.h"
+#include "platform/Ft232rDriver.h"
 #include "platform/HardwarePort.h"
 #include "platform/UsbCable.h"
 #include "sim/SimFaults.h"
@@ -34,12 +34,12 @@ CableSetup::CableSetup(const std::optional<std::filesystem::path>& boardFolder,
   };
   hardwarePort_ = std::make_unique<HardwarePort>(base, std::move(options));
   monotonicClock_.emplace(CalibrationClockSeam(), nullptr);
-  usbDevice_ = std::make_unique<FtdiBitBang>();
+  usbDevice_ = std::make_unique<Ft232rDriver>();
   UseCables(*hardwarePort_);
 }
 
 void CableSetup::UseCables(PortBackend& parallel) {
-  usbCable_ = std::make_unique<UsbCable>(base, *usbDevice_);
+  usbCable_ = std::make_unique<UsbCable>(base, usbCableSerial, *usbDevice_);
   cableSwitch_ = std::make_unique<CableSwitch>(bUsbCable, parallel, *usbCable_);
   cableBackend_.emplace(PortBackendSeam(), cableSwitch_.get());
   UsbBitBang* device = usbDevice_.get();

@@ -73,6 +73,7 @@ std::optional<std::string> ReadConnectionFile(const std::filesystem::path& file)
 
 void UseConnectionToken(const std::string& token) {
   bUsbCable = IsUsbToken(token) ? 1 : 0;
+  usbCableSerial = UsbSerialOf(token);
   if (const std::optional<uint32_t> address = ParseConnectionToken(token)) base = *address;
 }
 
@@ -82,22 +83,39 @@ std::string FormatPortToken(uint32_t address) {
   return text;
 }
 
+namespace {
+
+constexpr std::string_view kUsbSerialPrefix = "usb:";
+
+}  // namespace
+
 bool IsUsbToken(std::string_view token) {
-  return token == kUsbToken;
+  return token == kUsbToken || (token.size() > kUsbSerialPrefix.size() &&
+                                token.substr(0, kUsbSerialPrefix.size()) == kUsbSerialPrefix);
 }
 
-SavedChoice ChoiceToSave(int choice, const std::string& customText) {
+std::string UsbSerialOf(std::string_view token) {
+  return IsUsbToken(token) && token != kUsbToken
+             ? std::string(token.substr(kUsbSerialPrefix.size()))
+             : std::string();
+}
+
+std::string UsbTokenFor(const std::string& serial) {
+  return serial.empty() ? std::string(kUsbToken) : std::string(kUsbSerialPrefix) + serial;
+}
+
+SavedChoice ChoiceToSave(int choice, const std::string& customText, const std::string& usbSerial) {
   switch (choice) {
     case kChoiceUsb:
-      return {kUsbToken, kLpt1Base, true};
+      return {UsbTokenFor(usbSerial), kLpt1Base, true, usbSerial};
     case kChoiceLpt1:
-      return {FormatPortToken(kLpt1Base), kLpt1Base};
+      return {FormatPortToken(kLpt1Base), kLpt1Base, false, {}};
     case kChoiceLpt2:
-      return {FormatPortToken(kLpt2Base), kLpt2Base};
+      return {FormatPortToken(kLpt2Base), kLpt2Base, false, {}};
     case kChoiceCustom:
-      return {customText, ParseConnectionToken(customText).value_or(kLpt1Base)};
+      return {customText, ParseConnectionToken(customText).value_or(kLpt1Base), false, {}};
     default:
-      return {std::string(), kLpt1Base};
+      return {std::string(), kLpt1Base, false, {}};
   }
 }
 

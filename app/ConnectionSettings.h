@@ -17,11 +17,15 @@ inline constexpr std::size_t kMaxTokenLength = 64;
 // The port choices of the connection settings dialog, numbered as its radio group.
 enum PortChoice : int { kChoiceLpt1 = 0, kChoiceLpt2 = 1, kChoiceCustom = 2, kChoiceUsb = 3 };
 
-// The token of the USB cable. Its first letter is no hexadecimal digit, so the address rules read
-// it as no address: an older copy of the tool keeps its port. Only this exact spelling counts; the
+// The token of the USB cable: "usb" for the first one found, "usb:SERIAL" for the one with that
+// serial number. Its first letter is no hexadecimal digit, so the address rules read it as no
+// address: an older copy of the tool keeps its port. Only this spelling counts; the
 // custom-address box writes capitals, so an address typed there never reads as it.
 inline constexpr const char* kUsbToken = "usb";
 bool IsUsbToken(std::string_view token);
+// The serial number a USB token names; empty for "usb".
+std::string UsbSerialOf(std::string_view token);
+std::string UsbTokenFor(const std::string& serial);
 
 // The first white-space-delimited token of `in`, or a single blank when there is none; its text
 // ends at a NUL (a word that starts with one gives an empty token). Reads at most one character
@@ -40,8 +44,8 @@ std::optional<uint32_t> ParseConnectionToken(std::string_view token);
 // would wait for a writer forever).
 std::optional<std::string> ReadConnectionFile(const std::filesystem::path& file);
 
-// Puts the choice `token` names in use: `bUsbCable` for the USB cable's token, and `base` when it
-// names a usable address (otherwise `base` keeps its value).
+// Puts the choice `token` names in use: `bUsbCable` and `usbCableSerial` for a USB cable's
+// token, and `base` when it names a usable address (otherwise `base` keeps its value).
 void UseConnectionToken(const std::string& token);
 
 // "378" for 0x378: lower-case hexadecimal digits without a prefix.
@@ -53,8 +57,11 @@ struct SavedChoice {
   std::string token;
   uint32_t address = kLpt1Base;
   bool usb = false;  // the USB cable: `base` is left as it is
+  std::string serial;  // the USB cable's serial number; empty for the first found
 };
-SavedChoice ChoiceToSave(int choice, const std::string& customText);
+// `usbSerial` is the USB cable chosen, empty for the first one found.
+SavedChoice ChoiceToSave(int choice, const std::string& customText,
+                         const std::string& usbSerial = {});
 
 // The last choice Save could not write, if any: it stays in use until the tool closes, so the
 // connection settings window shows it again instead of what the file says.

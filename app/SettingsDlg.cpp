@@ -1,5 +1,6 @@
 #include "app/SettingsDlg.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -23,6 +24,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "platform/RadioGroup.h"
+#include "platform/Text.h"
 #include "platform/UsbCable.h"
 
 namespace {
@@ -129,6 +131,11 @@ void CSettingsDlg::BuildControls() {
   auto* usb = MakeControl<QRadioButton>(kUsbCableLabel, IDC_USB, group);
   auto* address = new AddressEdit(group);
   SetControlId(address, IDC_CUSTOM_ADDRESS);
+  m_UsbCables = new QComboBox(group);
+  SetControlId(m_UsbCables, IDC_USB_CABLE);
+  // Read out as its chosen item after this label, as the main window's lists are.
+  auto* cableLabel = new QLabel(QStringLiteral("Cable:"), group);
+  cableLabel->setBuddy(m_UsbCables);
   auto* save = MakeControl<QPushButton>("Save", IDOK, this);
   save->setDefault(true);
 
@@ -157,6 +164,13 @@ void CSettingsDlg::BuildControls() {
   groupLayout->addWidget(lpt2);
   groupLayout->addLayout(customRow);
   groupLayout->addWidget(usb);
+  // The cable list under its choice, indented as far as the choice's text.
+  auto* usbRow = new QHBoxLayout;
+  usbRow->addSpacing(usb->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                     usb->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing));
+  usbRow->addWidget(cableLabel);
+  usbRow->addWidget(m_UsbCables, 1);
+  groupLayout->addLayout(usbRow);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(save);
@@ -178,7 +192,8 @@ void CSettingsDlg::BuildControls() {
   QWidget::setTabOrder(lpt2, custom);
   QWidget::setTabOrder(custom, address);
   QWidget::setTabOrder(address, usb);
-  QWidget::setTabOrder(usb, save);
+  QWidget::setTabOrder(usb, m_UsbCables);
+  QWidget::setTabOrder(m_UsbCables, save);
 
   MakeRadioGroup(this, {lpt1, lpt2, custom, usb});
   for (QRadioButton* button : {lpt1, lpt2, custom, usb}) {
@@ -231,18 +246,46 @@ bool CSettingsDlg::OnInitDialog() {
   }
   m_PortsLine->setText(
       QString::fromStdString(DescribeParallelPorts(ListParallelPorts(m_ParportDir))));
-  m_UsbLine->setText(QString::fromStdString(DescribeUsbDevices(ListUsbCables())));
+  const std::vector<UsbDeviceInfo> cables = ListUsbCables();
+  m_UsbLine->setText(QString::fromStdString(DescribeUsbDevices(cables)));
+  m_UsbSerial = unsavedPortChoice ? unsavedPortChoice->serial : usbCableSerial;
+  FillUsbCables(cables);
   GetDlgItem(IDCANCEL)->setFocus();
   return true;
 }
 
 void CSettingsDlg::UpdatePortValue() {
   EnableDlgItem(IDC_CUSTOM_ADDRESS, IsDlgButtonChecked(IDC_CUSTOM));
+  EnableDlgItem(IDC_USB_CABLE, IsDlgButtonChecked(IDC_USB));
+}
+
+void CSettingsDlg::FillUsbCables(const std::vector<UsbDeviceInfo>& cables) {
+  m_UsbCables->clear();
+  m_UsbCables->addItem(QString::fromUtf8(kFirstUsbCableItem), QString());
+  bool chosenIsPlugged = m_UsbSerial.empty();
+  for (const UsbDeviceInfo& cable : cables) {
+    // Only a serial number the settings file can hold as one word can be chosen.
+    const bool usable = !cable.serial.empty() && cable.serial.size() < kMaxTokenLength &&
+                        std::none_of(cable.serial.begin(), cable.serial.end(), IsBlank);
+    if (!usable) continue;
+    const std::string name = cable.description.empty() ? "FT232R" : cable.description;
+    m_UsbCables->addItem(QString::fromStdString(name + " (" + cable.serial + ")"),
+                         QString::fromStdString(cable.serial));
+    chosenIsPlugged |= cable.serial == m_UsbSerial;
+  }
+  if (!chosenIsPlugged) {
+    m_UsbCables->addItem(QString::fromStdString(m_UsbSerial + " (not plugged in)"),
+                         QString::fromStdString(m_UsbSerial));
+  }
+  m_UsbCables->setCurrentIndex(
+      std::max(0, m_UsbCables->findData(QString::fromStdString(m_UsbSerial))));
 }
 
 void CSettingsDlg::OnOK() {
   UpdateData(true);
-  const SavedChoice saved = ChoiceToSave(m_PortChoice, m_CustomAddress.toLatin1().toStdString());
+  m_UsbSerial = m_UsbCables->currentData().toString().toStdString();
+  const SavedChoice saved =
+      ChoiceToSave(m_PortChoice, m_CustomAddress.toLatin1().toStdString(), m_UsbSerial);
   QString why;
   if (const std::optional<std::filesystem::path> file = AppFile(kConnSettingsFile)) {
     // Written beside the old file and renamed over it, so a failure never leaves half a file; in
@@ -264,6 +307,7 @@ void CSettingsDlg::OnOK() {
   // The USB cable leaves `base` as it was: the parallel-port choice comes back with it.
   if (!saved.usb) base = saved.address;
   bUsbCable = saved.usb ? 1 : 0;
+  if (saved.usb) usbCableSerial = saved.serial;
   unsavedPortChoice = why.isEmpty() ? std::nullopt : std::optional<SavedChoice>(saved);
   if (!why.isEmpty()) {
     ShowMessageBox(SaveFailedText(why).toStdString(), kSaveConnFailedTitle, MsgIcon::Stop);

@@ -9,7 +9,9 @@
 
 #include "platform/Dialog.h"
 #include "platform/ParallelPorts.h"
+#include "platform/UsbBitBang.h"
 
+class QComboBox;
 class QContextMenuEvent;
 class QLabel;
 
@@ -20,9 +22,12 @@ enum : int {
   IDC_CUSTOM_ADDRESS = 1048,
   IDC_LPT2 = 1049,
   IDC_USB = 1050,
+  IDC_USB_CABLE = 1051,
 };
 
 inline constexpr const char* kUsbCableLabel = "USB cable (FT232R)";
+// The USB cable list's first item: whichever FT232R is found first at each board run.
+inline constexpr const char* kFirstUsbCableItem = "The first one found";
 inline constexpr const char* kConnSettingsCaption = "Connection Settings";
 inline constexpr const char* kSaveConnFailedTitle = "Save Connection Settings Failed";
 
@@ -39,7 +44,8 @@ class CSettingsDlg : public CDialog {
   // Reads the file (a choice that could not be saved counts over it), then checks the choice
   // that shows `base`. Focus starts on "Cancel".
   bool OnInitDialog() override;
-  // The custom-address box is enabled exactly when "Custom Address:" is checked.
+  // The custom-address box is enabled exactly when "Custom Address:" is checked, the USB cable
+  // list when "USB cable (FT232R)" is.
   void UpdatePortValue();
   // Save: writes the file atomically, sets `base` and closes. When the file cannot be written,
   // `base` still changes for this run and a message says why the choice was not kept.
@@ -49,6 +55,8 @@ class CSettingsDlg : public CDialog {
 
   QString m_CustomAddress;
   int m_PortChoice = -1;
+  // The USB cable chosen by its serial number; empty for the first one found.
+  std::string m_UsbSerial;
   // Where the kernel lists the parallel ports; tests point it elsewhere.
   std::string m_ParportDir = kParportProcDir;
 
@@ -58,6 +66,10 @@ class CSettingsDlg : public CDialog {
 
  private:
   void BuildControls();
+  // The cable list: the first found, each FT232R plugged in with a serial number, and the one
+  // chosen before when it is not plugged in now; `m_UsbSerial` selected.
+  void FillUsbCables(const std::vector<UsbDeviceInfo>& cables);
   QLabel* m_PortsLine = nullptr;
+  QComboBox* m_UsbCables = nullptr;
   QLabel* m_UsbLine = nullptr;
 };

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n"
-    "       orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf [options]";
+    "       orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf | cables [options]";
 
 constexpr const char* kHelp =
     "orvanta-ofw makes, reads and checks Orvanta firmware files (.ofw), and flashes\n"
@@ -24,6 +24,7 @@ constexpr const char* kHelp =
     "  orvanta-ofw flash FILE.ofw         check it, then program and verify a board\n"
     "  orvanta-ofw download OUT.osf       write the board's settings to OUT.osf\n"
     "  orvanta-ofw upload IN.osf          put the settings of IN.osf on the board\n"
+    "  orvanta-ofw cables                 list the USB cables (FT232R) plugged in\n"
     "\n"
     "pack reads the Intel HEX an 8051 toolchain writes: records of up to 255 data\n"
     "bytes (longer data records are split so that every line stays within 255\n"
@@ -32,8 +33,9 @@ constexpr const char* kHelp =
     "wrong and why.\n"
     "\n"
     "flash, download and upload take these options, in any order after the command:\n"
-    "  --port PORT       0x378, 0x278, an address in hexadecimal, or usb (the USB\n"
-    "                    cable); else the choice kept in ConnSettings.dat in the\n"
+    "  --port PORT       0x378, 0x278, an address in hexadecimal, usb (the first USB\n"
+    "                    cable found) or usb:SERIAL (the USB cable with that serial\n"
+    "                    number); else the choice kept in ConnSettings.dat in the\n"
     "                    current folder, else 0x378\n"
     "  --simulate DIR    the simulated board kept in DIR/SimulatedBoard.hex\n"
     "  --simfault FAULT  with --simulate: absent, unpowered, flaky, stuck@K, dies@N\n"

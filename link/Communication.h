@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/CableLines.h"  // kMosi, kSck, kReset, kMiso
 
@@ -10,6 +11,8 @@
 extern uint32_t base;
 // 1 when the connection settings chose the USB cable (FT232R) instead of a parallel port.
 extern int bUsbCable;
+// The serial number of the USB cable chosen ("usb:SERIAL"); empty for the first one found.
+extern std::string usbCableSerial;
 // The reset bit OR-ed into every bit-level data write; 0x04 from the first set_reset on.
 extern uint8_t reset_state;
 // Delay units in one wait_3ms; recalibrated at the start of every board run.

@@ -15,3 +15,5 @@
 int write_erased_code_byte(int address, uint8_t value);
 // A data byte, written in either mode.
 int write_verified_data_byte(int address, uint8_t value);
+// Each board run learns afresh when to start polling (calculate_delay_const calls it).
+void ForgetPollLead();

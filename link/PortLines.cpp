@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "link/Communication.h"
+#include "link/FastProgramming.h"
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 
@@ -18,6 +19,7 @@ constexpr int32_t kStartFastProgramming = 0;
 
 uint32_t base = kStartBase;
 int bUsbCable = 0;
+std::string usbCableSerial;
 uint8_t reset_state = kStartResetState;
 uint32_t delay_const = kStartDelayConst;
 float fDelayOffSet = kStartDelayMultiplier;
@@ -26,6 +28,7 @@ int32_t bFastProgramming = kStartFastProgramming;
 void ResetPortLineGlobals() {
   base = kStartBase;
   bUsbCable = 0;
+  usbCableSerial.clear();
   reset_state = kStartResetState;
   delay_const = kStartDelayConst;
   fDelayOffSet = kStartDelayMultiplier;
@@ -83,6 +86,7 @@ constexpr uint32_t kFewestMeasuredUnits = 10000;
 void calculate_delay_const() {
   // Every board run calibrates first: a port that was busy or missing so far gets its next chance.
   PortBeginRun();
+  ForgetPollLead();
   if (ActivePortBackend().TimesWaitsItself()) {
     // Such a cable counts a delay unit as a microsecond of its own clock: nothing to measure.
     delay_const = WaitMicroseconds(fDelayOffSet);

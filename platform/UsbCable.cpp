@@ -11,6 +11,7 @@ namespace {
 constexpr uint64_t kAccessUs = 1;
 // However long a transfer's samples take, a cable that answers nothing for this long is gone.
 constexpr uint64_t kAnswerTimeoutUs = 1000000;
+constexpr std::size_t kCompactAfterBytes = 4096;
 
 uint8_t PinsFor(uint8_t data) {
   uint8_t pins = 0;
@@ -22,7 +23,8 @@ uint8_t PinsFor(uint8_t data) {
 
 }  // namespace
 
-UsbCable::UsbCable(const uint32_t& base, UsbBitBang& device) : base_(base), device_(device) {}
+UsbCable::UsbCable(const uint32_t& base, const std::string& serial, UsbBitBang& device)
+    : base_(base), serial_(serial), device_(device) {}
 
 UsbCable::~UsbCable() {
   if (state_ == State::Open) device_.Close();
@@ -32,23 +34,28 @@ void UsbCable::Open() {
   device_.Close();
   state_ = State::Closed;
   reason_.clear();
-  switch (device_.OpenFirst()) {
+  switch (device_.Open(serial_)) {
     case UsbOpenResult::Opened:
       break;
     case UsbOpenResult::NotFound:
-      return GiveUp(UsbNotFoundText());
+      return GiveUp(UsbNotFoundText(serial_));
     case UsbOpenResult::NoPermission:
       return GiveUp(kUsbNoPermissionText);
+    case UsbOpenResult::Busy:
+      return GiveUp(UsbBusyText());
+    case UsbOpenResult::WrongDriver:
+      return GiveUp(kUsbWrongDriverText);
     case UsbOpenResult::Failed:
       return GiveUp(kUsbSetupFailedText + device_.ErrorText() + ".");
   }
   if (!device_.IsFt232r()) return GiveUp(kUsbNotFt232rText);
-  // The bit-bang mode first: the baud rate is scaled for it only once it is on.
-  if (!device_.SetSyncBitBang(kUsbOutputMask) || !device_.SetBaudRate(kUsbBaudRate) ||
+  // The bit-bang mode first: the chip takes the baud rate as its byte clock only then.
+  if (!device_.SetSyncBitBang(kUsbOutputMask) || !device_.SetBaudRate(kUsbChipBaud) ||
       !device_.SetLatencyTimer(kUsbLatencyTimerMs) || !device_.Purge()) {
     return GiveUp(kUsbSetupFailedText + device_.ErrorText() + ".");
   }
   state_ = State::Open;
+  written_ = received_ = settled_ = 0;
   // The lines start low, as the parallel port's after a run: the first byte sets them.
   pins_ = 0;
   holdUs_ = 0;
@@ -56,8 +63,19 @@ void UsbCable::Open() {
   Queue(0);
 }
 
-std::string UsbNotFoundText() {
-  return "No USB cable (FT232R) was found. Plug it in, or choose a parallel port " +
+std::string UsbNotFoundText(const std::string& serial) {
+  if (serial.empty()) {
+    return "No USB cable (FT232R) was found. Plug it in, or choose a parallel port " +
+           PortChoiceSeam().Get().choose + ".";
+  }
+  return "The USB cable (FT232R) with serial number " + serial +
+         " was not found. Plug it in, or choose another cable " + PortChoiceSeam().Get().choose +
+         ".";
+}
+
+std::string UsbBusyText() {
+  return "The USB cable (FT232R) is in use by another program, or by another copy of this tool. "
+         "Close it, or choose another cable " +
          PortChoiceSeam().Get().choose + ".";
 }
 
@@ -66,6 +84,7 @@ void UsbCable::GiveUp(const std::string& why) {
   reason_ = why;
   device_.Close();
   queue_.clear();
+  head_ = 0;
   for (PendingRead& read : reads_) {
     if (read.sampled) read = {false, 0, 0xFF};  // what an open line reads
   }
@@ -73,6 +92,7 @@ void UsbCable::GiveUp(const std::string& why) {
 
 void UsbCable::BeginRun() {
   queue_.clear();
+  head_ = 0;
   reads_.clear();
   Open();
 }
@@ -80,6 +100,7 @@ void UsbCable::BeginRun() {
 void UsbCable::Queue(uint8_t pins) {
   pins_ = pins;
   ++heldTicks_;
+  chipUs_ += kUsbTickUs;
   if (state_ == State::Open) queue_.push_back(pins);
 }
 
@@ -101,10 +122,12 @@ void UsbCable::Write(uint16_t port, uint8_t value) {
 
 void UsbCable::Delay(uint32_t units) {
   holdUs_ += units * kAccessUs;
+  askedUnits_ += units;
 }
 
-void UsbCable::Wait(uint32_t /*units*/, uint32_t chipMicroseconds) {
+void UsbCable::Wait(uint32_t units, uint32_t chipMicroseconds) {
   holdUs_ += chipMicroseconds;
+  askedUnits_ += units;
 }
 
 void UsbCable::QueueRead(uint16_t port) {
@@ -115,13 +138,14 @@ void UsbCable::QueueRead(uint16_t port) {
   }
   Hold();
   // The chip reads its pins just before it puts out the next byte.
-  reads_.push_back({true, queue_.size(), 0});
+  reads_.push_back({true, End(), 0});
   holdUs_ += kAccessUs;
 }
 
 uint8_t UsbCable::TakeRead() {
   if (reads_.empty()) return 0xFF;
-  if (reads_.front().sampled) Flush();
+  // Every read queued so far is answered by the same round trip.
+  if (reads_.front().sampled && !Receive(LastSampled())) GiveUp(kUsbStoppedText);
   const uint8_t value = reads_.front().sampled ? 0xFF : reads_.front().value;
   reads_.pop_front();
   return value;
@@ -130,7 +154,8 @@ uint8_t UsbCable::TakeRead() {
 uint8_t UsbCable::Read(uint16_t port) {
   // Answered at once: whatever was queued goes out with it.
   QueueRead(port);
-  Flush();
+  const PendingRead last = reads_.back();
+  if (last.sampled && !Receive(last.at)) GiveUp(kUsbStoppedText);
   const uint8_t value = reads_.back().sampled ? 0xFF : reads_.back().value;
   reads_.pop_back();
   return value;
@@ -139,50 +164,78 @@ uint8_t UsbCable::Read(uint16_t port) {
 void UsbCable::Flush() {
   if (state_ != State::Open) return;
   Hold();
-  // A read at the very end needs one more byte to carry its sample.
-  const bool sampleAtEnd = std::any_of(reads_.begin(), reads_.end(), [&](const PendingRead& r) {
-    return r.sampled && r.at == queue_.size();
-  });
-  if (sampleAtEnd) Queue(pins_);
-  if (!Transfer()) GiveUp(kUsbStoppedText);
+  if (End() == settled_) return;
+  // Once the sample after the last byte is back, that byte is out on the pins.
+  if (!Receive(End())) return GiveUp(kUsbStoppedText);
+  settled_ = End();
 }
 
-bool UsbCable::Transfer() {
-  if (queue_.empty()) return true;
-  const int total = static_cast<int>(queue_.size());
-  std::vector<uint8_t> samples(queue_.size(), 0xFF);
-  int written = 0;
-  int read = 0;
-  // Two chunks in flight: the next one is written while the chip clocks out the last.
-  while (read < total) {
-    while (written < total && written - read < 2 * kUsbChunkBytes) {
-      const int size = std::min(kUsbChunkBytes, total - written);
-      if (device_.WriteData(queue_.data() + written, size) != size) return false;
-      written += size;
-    }
-    const int size = std::min(kUsbChunkBytes, written - read);
-    if (!ReadSamples(samples.data() + read, size)) return false;
-    read += size;
-  }
+bool UsbCable::Receive(uint64_t index) {
+  if (state_ != State::Open) return false;
+  if (received_ > index) return true;
   ++roundTrips_;
-  for (PendingRead& pending : reads_) {
-    if (!pending.sampled) continue;
-    pending = {false, 0, (samples[pending.at] & kUsbMiso.bit) ? kMiso : uint8_t{0}};
+  while (received_ <= index) {
+    // The chip holds back a packet that is not full until its latency timer runs out: the lines
+    // are held a little longer instead, until the packet with this sample is full.
+    const uint64_t packets = (index - received_) / kUsbPacketSamples + 1;
+    const uint64_t through = received_ + packets * kUsbPacketSamples;
+    while (End() < through) Queue(pins_);
+    if (!WriteAhead()) return false;
+    const uint64_t waiting = (written_ - received_) / kUsbPacketSamples;
+    if (!ReadPackets(static_cast<int>(std::min<uint64_t>(kUsbPacketsPerRead, waiting)))) {
+      return false;
+    }
   }
-  queue_.clear();
   return true;
 }
 
-bool UsbCable::ReadSamples(uint8_t* into, int count) {
-  const uint64_t deadline = MonotonicMicroseconds() + kAnswerTimeoutUs + count * kUsbTickUs;
-  int got = 0;
-  while (got < count) {
-    const int result = device_.ReadData(into + got, count - got);
-    if (result < 0) return false;
-    got += result;
-    if (result == 0 && MonotonicMicroseconds() > deadline) return false;
+bool UsbCable::WriteAhead() {
+  const uint64_t inFlight = written_ - received_;
+  const std::size_t queued = queue_.size() - head_;
+  const std::size_t room = inFlight < kUsbMostInFlight ? kUsbMostInFlight - inFlight : 0;
+  const int size = static_cast<int>(std::min(room, queued));
+  if (size == 0) return true;
+  if (device_.WriteData(queue_.data() + head_, size) != size) return false;
+  head_ += static_cast<std::size_t>(size);
+  written_ += static_cast<uint64_t>(size);
+  // What was written goes, so that a long run never keeps its whole stream.
+  if (head_ == queue_.size() || head_ >= kCompactAfterBytes) {
+    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(head_));
+    head_ = 0;
   }
   return true;
+}
+
+bool UsbCable::ReadPackets(int packets) {
+  uint8_t samples[kUsbPacketsPerRead * kUsbPacketSamples];
+  const uint64_t deadline = MonotonicMicroseconds() + kAnswerTimeoutUs;
+  for (;;) {
+    const int count = device_.ReadData(samples, std::max(packets, 1));
+    if (count < 0) return false;
+    Answer(samples, count);
+    received_ += static_cast<uint64_t>(count);
+    // A packet that came short waited for the latency timer.
+    if (count < packets * kUsbPacketSamples) chipUs_ += kUsbLatencyTimerMs * 1000;
+    if (count > 0) return true;
+    if (MonotonicMicroseconds() > deadline) return false;
+  }
+}
+
+uint64_t UsbCable::LastSampled() const {
+  uint64_t last = 0;
+  for (const PendingRead& read : reads_) {
+    if (read.sampled) last = std::max(last, read.at);
+  }
+  return last;
+}
+
+void UsbCable::Answer(const uint8_t* samples, int count) {
+  const uint64_t end = received_ + static_cast<uint64_t>(count);
+  for (PendingRead& read : reads_) {
+    if (!read.sampled || read.at < received_ || read.at >= end) continue;
+    const uint8_t sample = samples[read.at - received_];
+    read = {false, 0, (sample & kUsbMiso.bit) ? kMiso : uint8_t{0}};
+  }
 }
 
 std::string DescribeUsbDevices(const std::vector<UsbDeviceInfo>& devices) {
@@ -193,23 +246,5 @@ std::string DescribeUsbDevices(const std::vector<UsbDeviceInfo>& devices) {
     text += devices[i].description.empty() ? std::string("FT232R") : devices[i].description;
     if (!devices[i].serial.empty()) text += " (" + devices[i].serial + ")";
   }
-  if (devices.size() > 1) text += "; the first is used";
   return text;
-}
-
-namespace {
-
-std::vector<UsbDeviceInfo> NoCables() {
-  return {};
-}
-
-}  // namespace
-
-Replaceable<UsbListHandler>& UsbListSeam() {
-  static Replaceable<UsbListHandler> seam{UsbListHandler(NoCables)};
-  return seam;
-}
-
-std::vector<UsbDeviceInfo> ListUsbCables() {
-  return UsbListSeam().Get()();
 }

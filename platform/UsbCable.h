@@ -32,30 +32,36 @@ inline constexpr UsbCableLine kUsbRst{"RST", 0x10, 2, "DTR", 4};
 inline constexpr int kUsbGroundHeaderPin = 5;
 inline constexpr uint8_t kUsbOutputMask = kUsbMosi.bit | kUsbSck.bit | kUsbRst.bit;
 
-// The FT232R's timing, as the backend and the simulated FT232R both count it.
+// The FT232R's timing, as the backend counts it.
 //
 // Synchronous bit-bang (FTDI AN232R-01): each byte written is put on the pins at one tick of the
 // baud-rate generator, and the pins are read just before it is put out, so sample k shows the
-// lines as byte k - 1 left them. The byte clock is 16 times the chip's baud rate (AN232R-01), and
-// libftdi hands the chip four times the rate asked for in bit-bang mode: 7812 gives one byte every
-// 2 us. Two bytes cross the bus per tick (one each way), 1 MB/s, inside the 1.2 MB/s that 19
-// 64-byte bulk packets per 1 ms full-speed frame carry.
-inline constexpr int kUsbBaudRate = 7812;
+// lines as byte k - 1 left them. The byte clock is 16 times the chip's baud rate: 31250 baud gives
+// one byte every 2 us. Two bytes cross the bus per tick (one each way), about 1 MB/s, inside what
+// a full-speed bus carries.
+inline constexpr int kUsbChipBaud = 31250;
 inline constexpr uint32_t kUsbTickUs = 2;
-// The chip sends its samples back when a 64-byte packet is full or its latency timer runs out
-// (1 ms at the least, FTDI AN232B-04); with the host's frame, a transfer that waits for its last
-// sample costs about a millisecond more than its bytes take to clock out.
+// The chip sends a packet of samples once 62 are waiting, and a shorter one only when its latency
+// timer (1 ms at the least, FTDI AN232B-04) runs out; the backend fills the packets instead.
 inline constexpr int kUsbLatencyTimerMs = 1;
-inline constexpr uint32_t kUsbRoundTripUs = 1000;
-// Bytes sent in one write: the FT232R holds 128 from the host and 256 for it (datasheet, FIFO
-// sizes), so a chunk of 128 is written while the previous one's samples are read.
-inline constexpr int kUsbChunkBytes = 128;
+// Bytes written but not yet read back: the chip holds 128 from the host and 256 samples for it
+// and stops clocking when the samples have no room, so more than both in flight would stall the
+// write. One packet is kept spare.
+inline constexpr int kUsbMostInFlight = 128 + 256 - 64;
+// Packets asked for in one read: the chip keeps clocking what was written ahead meanwhile.
+inline constexpr int kUsbPacketsPerRead = 4;
 
-// Why a board run over the USB cable cannot work, shown under the board command's failure message.
-std::string UsbNotFoundText();
+// Why a board run over the USB cable cannot work, shown under the board command's failure
+// message; `serial` is the cable asked for (empty: the first found).
+std::string UsbNotFoundText(const std::string& serial = {});
+std::string UsbBusyText();
 inline constexpr const char* kUsbNoPermissionText =
     "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (see "
     "the README), then unplug the cable and plug it in again.";
+inline constexpr const char* kUsbWrongDriverText =
+    "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
+    "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "
+    "again.";
 inline constexpr const char* kUsbNotFt232rText =
     "The USB device found is not an FT232R, so it cannot drive the programming cable.";
 inline constexpr const char* kUsbSetupFailedText = "The USB cable (FT232R) could not be set up: ";
@@ -64,8 +70,9 @@ inline constexpr const char* kUsbStoppedText =
 
 class UsbCable final : public PortBackend {
  public:
-  // `base` is read at every access, as the parallel port's address; `device` is kept, not owned.
-  UsbCable(const uint32_t& base, UsbBitBang& device);
+  // `base` and `serial` (the cable asked for; empty: the first found) are read at every run, as
+  // the parallel port's address; `device` is kept, not owned.
+  UsbCable(const uint32_t& base, const std::string& serial, UsbBitBang& device);
   ~UsbCable() override;
   UsbCable(const UsbCable&) = delete;
   UsbCable& operator=(const UsbCable&) = delete;
@@ -80,10 +87,12 @@ class UsbCable final : public PortBackend {
   uint8_t TakeRead() override;
   void Flush() override;
   bool TimesWaitsItself() const override { return true; }
-  uint64_t UnitsBeyondDelays() const override { return roundTrips_ * kUsbRoundTripUs; }
+  // The delay units count the chip's own time on this cable: whole ticks, filled packets and
+  // accesses included (wrapping arithmetic: a wait that holds nothing takes its units back).
+  uint64_t UnitsBeyondDelays() const override { return chipUs_ - askedUnits_; }
   std::string OpenFailure() const override { return reason_; }
 
-  // Round trips so far (each flush that waited for samples).
+  // Round trips so far: times the tool waited for a sample it needed.
   uint64_t RoundTrips() const { return roundTrips_; }
   bool Usable() const { return state_ == State::Open; }
   // The cable's pins as last queued (FT232R data bits).
@@ -98,11 +107,17 @@ class UsbCable final : public PortBackend {
   // Repeats the current pins until they have lasted as long as the parallel port would have
   // held them (holdUs_), counted in whole ticks.
   void Hold();
-  // Sends the queue and collects its samples; false when the cable failed.
-  bool Transfer();
-  bool ReadSamples(uint8_t* into, int count);
+  // The stream position after the last byte queued: bytes are counted from the cable's opening.
+  uint64_t End() const { return written_ + (queue_.size() - head_); }
+  // Writes, reads and fills packets until sample `index` is back; false when the cable failed.
+  bool Receive(uint64_t index);
+  uint64_t LastSampled() const;
+  bool WriteAhead();
+  bool ReadPackets(int packets);
+  void Answer(const uint8_t* samples, int count);
 
   const uint32_t& base_;
+  const std::string& serial_;
   UsbBitBang& device_;
   State state_ = State::Closed;
   std::string reason_;
@@ -111,15 +126,24 @@ class UsbCable final : public PortBackend {
   // and how many ticks they have been queued for.
   uint64_t holdUs_ = 0;
   uint64_t heldTicks_ = 0;
+  // Bytes not yet written start at head_; written_ and received_ count bytes and samples.
   std::vector<uint8_t> queue_;
-  // Positions in queue_ whose samples answer queued reads, oldest first.
+  std::size_t head_ = 0;
+  uint64_t written_ = 0;
+  uint64_t received_ = 0;
+  // Where the lines were last known to be out on the pins.
+  uint64_t settled_ = 0;
+  // Queued reads, oldest first; a sampled one waits for the sample at `at` of the stream.
   struct PendingRead {
-    bool sampled;  // waits for the sample at `at` of the queue
-    std::size_t at;
+    bool sampled;
+    uint64_t at;
     uint8_t value;  // the answer, once known
   };
   std::deque<PendingRead> reads_;
   uint64_t roundTrips_ = 0;
+  // The chip's time queued so far, and the delay units asked for meanwhile.
+  uint64_t chipUs_ = 0;
+  uint64_t askedUnits_ = 0;
 };
 
 // "USB cable: FT232R USB UART (A50285BI)", or the words for none, for the ports line.

@@ -1,119 +1,107 @@
 #include "sim/SimFt232r.h"
 
-#include <algorithm>
+#include <vector>
 
-#include "platform/CableLines.h"
-#include "platform/UsbCable.h"
-
-namespace {
-
-uint8_t LinesFor(uint8_t pins) {
-  uint8_t lines = 0;
-  if (pins & kUsbMosi.bit) lines |= kMosi;
-  if (pins & kUsbSck.bit) lines |= kSck;
-  if (pins & kUsbRst.bit) lines |= kReset;
-  return lines;
+SimFt232r::SimFt232r(SimPort& clock, SimUsbPlan plan) : plan_(plan), chip_(clock) {
+  SetPlan(plan);
 }
 
-}  // namespace
+void SimFt232r::Attach(CableDevice* device) {
+  device_ = device;
+  chip_.Attach(device);
+}
 
-SimFt232r::SimFt232r(SimPort& clock, SimUsbPlan plan) : clock_(clock), plan_(plan) {}
-
-bool SimFt232r::Unplugged() const {
-  return plan_.unplugAfterBytes && bytesClocked_ >= *plan_.unplugAfterBytes;
+void SimFt232r::SetPlan(const SimUsbPlan& plan) {
+  plan_ = plan;
+  chip_.UnplugAfterBytes(plan.unplugAfterBytes ? std::max<uint64_t>(*plan.unplugAfterBytes, 1) : 0);
 }
 
 std::vector<UsbDeviceInfo> SimFt232r::List() {
   std::vector<UsbDeviceInfo> devices;
-  if (Unplugged()) return devices;
+  if (chip_.Unplugged()) return devices;
   for (int i = 0; i < plan_.devices; ++i) {
     devices.push_back({"FT232R USB UART (simulated)", "SIM" + std::to_string(i + 1)});
   }
   return devices;
 }
 
-UsbOpenResult SimFt232r::OpenFirst() {
+UsbOpenResult SimFt232r::Open(const std::string& serial) {
   open_ = false;
-  syncBitBang_ = false;
-  samples_.clear();
-  if (plan_.devices <= 0 || Unplugged()) {
-    error_ = "usb device not found";
+  std::string found;
+  for (const UsbDeviceInfo& device : List()) {
+    if (serial.empty() || device.serial == serial) {
+      found = device.serial;
+      break;
+    }
+  }
+  if (found.empty()) {
+    error_ = "no such device";
     return UsbOpenResult::NotFound;
   }
   if (!plan_.permitted) {
-    error_ = "usb_open() failed";
+    error_ = "access denied";
     return UsbOpenResult::NoPermission;
   }
+  if (plan_.busy) {
+    error_ = "resource busy";
+    return UsbOpenResult::Busy;
+  }
   open_ = true;
+  openSerial_ = found;
   // A board run opens the cable afresh: the board's injected faults go run by run.
   if (device_ != nullptr) device_->OnBoardRunStart();
   return UsbOpenResult::Opened;
 }
 
+bool SimFt232r::Control(uint8_t request, uint16_t value, uint16_t index, const char* failure) {
+  if (open_ && chip_.Control(request, value, index)) return true;
+  error_ = failure;
+  return false;
+}
+
 bool SimFt232r::SetSyncBitBang(uint8_t outputMask) {
-  if (!open_ || Unplugged()) return false;
   if (!plan_.bitBangWorks) {
     error_ = "unable to configure bitbang mode";
     return false;
   }
-  syncBitBang_ = true;
-  outputMask_ = outputMask;
-  return true;
+  return Control(0x0B, static_cast<uint16_t>(0x0400 | outputMask), 1, "the bit mode was refused");
 }
 
 bool SimFt232r::SetBaudRate(int baud) {
-  return open_ && !Unplugged() && baud == kUsbBaudRate;
+  const Ft232rDivisor divisor = EncodeFt232rBaud(baud);
+  return Control(0x03, divisor.value, divisor.index, "the baud rate was refused");
 }
 
 bool SimFt232r::SetLatencyTimer(int milliseconds) {
-  return open_ && !Unplugged() && milliseconds >= 1 && milliseconds <= 255;
+  return Control(0x09, static_cast<uint16_t>(milliseconds), 1, "the latency timer was refused");
 }
 
 bool SimFt232r::Purge() {
-  if (!open_ || Unplugged()) return false;
-  samples_.clear();
-  return true;
-}
-
-void SimFt232r::PutOnPins(uint8_t byte) {
-  // Read before write: the sample shows the pins as the last byte left them.
-  const bool miso = device_ == nullptr || device_->Miso(clock_.NowUs());
-  const uint8_t inputs = static_cast<uint8_t>(~outputMask_ & ~kUsbMiso.bit);
-  uint8_t sample = static_cast<uint8_t>((pins_ & outputMask_) | inputs);
-  if (miso) sample |= kUsbMiso.bit;
-  samples_.push_back(sample);
-  pins_ = static_cast<uint8_t>(byte & outputMask_);
-  const uint8_t lines = LinesFor(pins_);
-  if (lines != lines_ && device_ != nullptr) device_->OnDataLines(lines, clock_.NowUs());
-  lines_ = lines;
-  clock_.AdvanceUs(kUsbTickUs);
-  ++bytesClocked_;
+  return Control(0x00, 1, 1, "the purge was refused") &&
+         Control(0x00, 2, 1, "the purge was refused");
 }
 
 int SimFt232r::WriteData(const uint8_t* data, int size) {
-  if (!open_ || Unplugged()) {
-    error_ = "usb bulk write failed";
+  int taken = 0;
+  if (!open_ ||
+      chip_.BulkOut(data, size, kUsbTransferTimeoutMs, taken) == Ft232rChip::Transfer::Gone) {
+    error_ = "no such device (it may have been disconnected)";
     return -1;
   }
-  if (!syncBitBang_) return size;  // a serial port: nothing reaches the pins
-  for (int i = 0; i < size; ++i) {
-    if (Unplugged()) return i;
-    PutOnPins(data[i]);
-  }
-  return size;
+  if (taken < size) error_ = "operation timed out";
+  return taken;
 }
 
-int SimFt232r::ReadData(uint8_t* data, int size) {
-  if (!open_ || Unplugged()) {
-    error_ = "usb bulk read failed";
+int SimFt232r::ReadData(uint8_t* data, int packets) {
+  std::vector<uint8_t> raw(static_cast<std::size_t>(packets) * kUsbPacketBytes);
+  int got = 0;
+  const Ft232rChip::Transfer result =
+      open_ ? chip_.BulkIn(raw.data(), static_cast<int>(raw.size()), kUsbTransferTimeoutMs, got)
+            : Ft232rChip::Transfer::Gone;
+  if (result != Ft232rChip::Transfer::Done) {
+    error_ = result == Ft232rChip::Transfer::Gone ? "no such device (it may have been disconnected)"
+                                                  : "operation timed out";
     return -1;
   }
-  const int count = std::min(size, static_cast<int>(samples_.size()));
-  std::copy_n(samples_.begin(), count, data);
-  samples_.erase(samples_.begin(), samples_.begin() + count);
-  if (count > 0 && samples_.empty()) {
-    clock_.AdvanceUs(kUsbRoundTripUs);
-    ++roundTrips_;
-  }
-  return count;
+  return DropStatusBytes(raw.data(), got, data);
 }

@@ -194,9 +194,9 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
 
 TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
   const std::string usage =
-      "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
-      "       [--port 0x378|0x278|ADDRESS|usb] [--simulate DIR [--simfault FAULT]] [--fast]\n"
-      "       [--delaymult X]\n";
+      "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf | cables\n"
+      "       [--port 0x378|0x278|ADDRESS|usb|usb:SERIAL] [--simulate DIR [--simfault FAULT]]\n"
+      "       [--fast] [--delaymult X]\n";
   const struct {
     std::vector<std::string> args;
     const char* why;
@@ -204,7 +204,7 @@ TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
       {{"flash"}, "flash needs a file"},
       {{"download", "a.osf", "b.osf"}, "one file only: b.osf"},
       {{"download", "a.osf", "--port", "zz"},
-       "--port \"zz\" names no port (0x378, 0x278, an address, usb)"},
+       "--port \"zz\" names no port (0x378, 0x278, an address, usb, usb:SERIAL)"},
       {{"download", "a.osf", "--port"}, "--port needs a value"},
       {{"download", "a.osf", "--simulate", "no-such-folder"},
        "--simulate \"no-such-folder\" is not a folder"},
@@ -281,6 +281,35 @@ TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
         upload + "  50%  about 1 s left" + std::string(4, ' ') + "\r" + upload + "  100%" +
         std::string(19, ' ') + "\r" + std::string(57, ' ') + "\r";
     EXPECT_EQ(err.str(), terminal ? expected : "") << terminal;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The cables plugged in, listed for --port, and a cable chosen by its serial number.
+TEST_F(BoardTool, CablesAreListedAndChosenBySerialNumber) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+  } cases[] = {
+      {{"cables"}, 0, "usb:SIM1\tFT232R USB UART (simulated)\n", ""},
+      {{"cables", "--simfault", "nousb"}, 1, "", "orvanta-ofw: no USB cable (FT232R) was found\n"},
+      {{"download", "a.osf", "--port", "usb:SIM1"}, 0,
+       "a.osf: downloaded, firmware 2.11, Orvanta board\n", ""},
+      {{"download", "a.osf", "--port", "usb:SIM7"}, 1, "a.osf: download failed: Board Read Failed\n",
+       "a.osf: Board Read Failed: Unable to read settings from board. Make sure the programming "
+       "cable is plugged in, and the power is on. The USB cable (FT232R) with serial number SIM7 "
+       "was not found. Plug it in, or choose another cable with --port.\n"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = OnBoard(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args[0];
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
   }
 }
 

@@ -245,6 +245,7 @@ TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
   std::vector<QString> statics;
   for (const QLabel* label : dlg->findChildren<QLabel*>()) statics.push_back(label->text());
   EXPECT_EQ(statics, (std::vector<QString>{
+                         "Cable:",
                          "Select the port you wish to use to connect to your board. If you use a "
                          "non-standard address, you can enter the Hex address in the text box.",
                          "0x", "USB cables (FT232R) plugged in: none",
@@ -256,6 +257,7 @@ TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
                                            {IDC_CUSTOM, "Custom Address:"},
                                            {IDC_CUSTOM_ADDRESS, "Custom Address:"},
                                            {IDC_USB, "USB cable (FT232R)"},
+                                           {IDC_USB_CABLE, "The first one found"},
                                            {IDOK, "Save"},
                                            {IDCANCEL, "Cancel"}};
   QWidget* widget = dlg->focusWidget();

@@ -1,6 +1,8 @@
-// The full 8 KB firmware image over the USB cable on the simulated FT232R, with and without
-// fastprogramming, side by side with the simulated parallel port: board time (virtual time,
-// round trips and the bit-bang clock included) and the USB cable's round trips per run.
+// The USB cable on the FT232R chip model (sim/Ft232rChip: buffers, packets, latency timer, byte
+// clock), in cable time: the full 8 KB firmware image side by side with the simulated parallel
+// port, and a whole session (download, 8 KB firmware, settings upload) with the chip's idle
+// share, with and without fastprogramming, on a host that answers at once and on one that takes
+// 125 us for each USB call.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -72,7 +74,7 @@ void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
         SimulatedUsbCable usb;
         seconds[1][fast] += TimedUpload(
             path, [&] { return usb.clock.NowUs(); }, state);
-        roundTrips[fast] += static_cast<double>(usb.chip.RoundTrips());
+        roundTrips[fast] += static_cast<double>(usb.cable.RoundTrips());
       }
     }
   }
@@ -91,5 +93,42 @@ void BM_FirmwareUpload8KUsbVsParallel(benchmark::State& state) {
 }
 
 BENCHMARK(BM_FirmwareUpload8KUsbVsParallel)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Download, the 8 KB image, then the settings uploaded: argument 0 fastprogramming, argument 1
+// the host's time per USB call in microseconds.
+void BM_UsbSession(benchmark::State& state) {
+  const std::string path = FullImagePath();
+  bFastProgramming = static_cast<int32_t>(state.range(0));
+  double seconds = 0;
+  double idle = 0;
+  double roundTrips = 0;
+  for (auto _ : state) {
+    SimulatedUsbCable usb;
+    usb.chip.Chip().SetHostCallUs(static_cast<uint32_t>(state.range(1)));
+    NoView view;
+    const uint64_t start = usb.clock.NowUs();
+    const uint64_t idleBefore = usb.chip.Chip().IdleUs();
+    if (PullSettingsFromBoard(view) != 1 || UploadFirmware(view, path) != 1 ||
+        PushSettingsToBoard(view) != 1) {
+      state.SkipWithError("a board operation failed");
+    }
+    seconds += static_cast<double>(usb.clock.NowUs() - start) / 1e6;
+    idle += static_cast<double>(usb.chip.Chip().IdleUs() - idleBefore) / 1e6;
+    roundTrips += static_cast<double>(usb.cable.RoundTrips());
+  }
+  const double runs = state.iterations() > 0 ? static_cast<double>(state.iterations()) : 1.0;
+  state.counters["cable_s"] = seconds / runs;
+  state.counters["chip_idle_share"] = seconds > 0 ? idle / seconds : 0.0;
+  state.counters["round_trips"] = roundTrips / runs;
+  bFastProgramming = 0;
+  std::filesystem::remove(path);
+  m_FWArray.clear();
+}
+
+BENCHMARK(BM_UsbSession)
+    ->ArgsProduct({{0, 1}, {0, 125}})
+    ->ArgNames({"fast", "host_call_us"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace

@@ -25,7 +25,9 @@ TEST(UsbPinTest, WalksTheCableLinesHighThenLowThenReadsMiso) {
     usb.board.SetPower(c.power);
     MessageRecorder messages;
     std::vector<uint8_t> pinsWhileOpen;
-    messages.onShow = [&](const MessageBoxRequest&) { pinsWhileOpen.push_back(usb.chip.Pins()); };
+    messages.onShow = [&](const MessageBoxRequest&) {
+      pinsWhileOpen.push_back(usb.chip.Chip().Pins());
+    };
     Pin_Test();
     std::vector<std::string> texts;
     for (const MessageBoxRequest& m : messages.messages) {
@@ -45,7 +47,7 @@ TEST(UsbPinTest, WalksTheCableLinesHighThenLowThenReadsMiso) {
                      }));
     EXPECT_EQ(pinsWhileOpen,
               (std::vector<uint8_t>{kUsbMosi.bit, 0, kUsbSck.bit, 0, kUsbRst.bit, 0, 0}));
-    EXPECT_EQ(usb.chip.Pins(), 0) << "every line low at the end";
+    EXPECT_EQ(usb.chip.Chip().Pins(), 0) << "every line low at the end";
     EXPECT_FALSE(usb.board.ResetHeld());
   }
 }

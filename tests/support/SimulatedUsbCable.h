@@ -20,7 +20,7 @@ struct SimulatedUsbCable {
   SimPort clock{base};
   SimBoard board = FactoryBoard();
   SimFt232r chip;
-  UsbCable cable{base, chip};
+  UsbCable cable{base, usbCableSerial, chip};
   PortBackendOverride backend = PortBackendSeam().Replace(&cable);
   ClockOverride calibrationClock = CalibrationClockSeam().Replace(&clock);
 };

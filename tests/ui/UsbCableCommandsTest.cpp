@@ -87,7 +87,7 @@ TEST_F(UsbCableCommands, EachFaultEndsInTheCommandsFailureMessageWithItsReason) 
       plan.devices = f.devices;
       plan.permitted = f.permitted;
       plan.ft232r = f.ft232r;
-      if (f.unplugAfter) plan.unplugAfterBytes = usb->chip.BytesClocked() + *f.unplugAfter;
+      if (f.unplugAfter) plan.unplugAfterBytes = usb->chip.Chip().BytesClocked() + *f.unplugAfter;
       usb->chip.SetPlan(plan);
       messages.messages.clear();
       Run(command);
