@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 
 #include "app/AppDirectory.h"
 #include "app/Globals.h"
@@ -41,21 +40,3 @@ TEST(AppDirectory, WholeWorkingDirectoryHoweverLongOrNoneWhenItIsGone) {
   EXPECT_EQ(std::system(("rm -rf '" + root.string() + "'").c_str()), 0);
 }
 #endif
-
-// A folder named beyond ASCII is the application directory as named, with the tool's files in it
-// (on Windows the name is UTF-16, the tool's narrow strings UTF-8).
-TEST(AppDirectory, AFolderNamedBeyondAsciiHoldsTheToolsFiles) {
-  const fs::path previous = fs::current_path();
-  fs::path folder = fs::temp_directory_path() / u8"orvanta-Zoë-東京-";
-  folder += std::to_string(getpid());
-  fs::create_directories(folder);
-  std::ofstream(folder / kConnSettingsFile) << "278";
-  fs::current_path(folder);
-  DetermineAppDirectory();
-  const std::optional<fs::path> file = AppFile(kConnSettingsFile);
-  EXPECT_EQ(file, folder / kConnSettingsFile);
-  EXPECT_TRUE(file && fs::is_regular_file(*file));
-  fs::current_path(previous);
-  lpPathBuffer.clear();
-  fs::remove_all(folder);
-}
