@@ -2,6 +2,7 @@
 // scratch folder, as a board maker's script runs it.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -227,6 +228,38 @@ TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
     EXPECT_EQ(run.err, std::string("orvanta-ofw: ") + c.why + "\n" + usage);
     EXPECT_EQ(run.out, "") << c.why;
     EXPECT_FALSE(fs::exists(dir.Path() / kBoardFileName)) << c.why;
+  }
+}
+
+// What a black-box try on a bench broke, one row a fault, each row naming what it mends.
+TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
+  const std::string hex = ReadText(DemoFirmware("orvanta-2.20.hex"));
+  const std::string summary =
+      ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
+  const struct {
+    const char* name;
+    std::function<void()> setUp;
+    std::vector<std::string> args;
+    const char* stdoutTo;  // a file standard output goes to; nullptr: caught
+    int status;
+    std::string out;  // standard output, or what the file it went to holds
+    std::string err;  // the start of standard error
+  } cases[] = {
+      {"standard output as a file name writes into it, never replaces it",
+       [] {},
+       {"unpack", kDemo220, "/dev/stdout"},
+       "caught.hex",
+       0,
+       hex,
+       "/dev/stdout" + summary},
+  };
+  for (const auto& c : cases) {
+    fs::remove(dir.Path() / kBoardFileName);
+    c.setUp();
+    const ToolRun run = RunOrvantaOfw(dir.Path(), c.args, c.stdoutTo ? c.stdoutTo : "");
+    EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.err;
+    EXPECT_EQ(run.out, c.out) << c.name;
+    EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.name;
   }
 }
 

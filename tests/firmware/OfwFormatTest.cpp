@@ -124,6 +124,8 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
   const Case cases[] = {
       {{"pack", hex.path(), ofw}, 0, ofw + summary, ""},
       {{"unpack", ofw, hex.Beside("back.hex")}, 0, hex.Beside("back.hex") + summary, ""},
+      // "-" is standard output: the file goes there and the summary to standard error.
+      {{"unpack", ofw, "-"}, 0, ReadText(DemoFirmware("orvanta-2.20.hex")), "-" + summary},
       {{"check", hex.path()},
        1,
        "",

@@ -14,9 +14,10 @@
 
 namespace fs = std::filesystem;
 
-ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& args) {
+ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& args,
+                      const fs::path& stdoutTo) {
   const ScratchDirectory caught("tool-run");
-  const fs::path outFile = caught.Path() / "out";
+  const fs::path outFile = stdoutTo.empty() ? caught.Path() / "out" : folder / stdoutTo;
   const fs::path errFile = caught.Path() / "err";
   std::vector<std::string> argv = {ORVANTA_OFW_PROGRAM};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -42,7 +43,7 @@ ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& ar
   if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
     run.status = WEXITSTATUS(status);
   }
-  run.out = ReadText(outFile);
+  run.out = fs::is_regular_file(outFile) ? ReadText(outFile) : "";
   run.err = ReadText(errFile);
   return run;
 }
