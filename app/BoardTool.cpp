@@ -19,6 +19,7 @@
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
 #include "firmware/OfwTool.h"
+#include "platform/Console.h"
 #include "platform/PlainFile.h"
 #include "platform/PortIo.h"
 #include "settings/SettingsFile.h"
@@ -206,6 +207,13 @@ class Reporter {
     out_ << command_.file << ": " << summary << "\n";
     return kToolDone;
   }
+  // The file itself went to standard output: the summary goes beside it, to standard error.
+  int DoneOnStandardOutput(const std::string& text, const std::string& summary) {
+    line_.Clear();
+    out_ << text;
+    err_ << command_.file << ": " << summary << "\n";
+    return kToolDone;
+  }
 
  private:
   const BoardCommand& command_;
@@ -267,8 +275,11 @@ int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
     return RefuseIncomplete(report, *missing);
   }
+  const std::string text = WriteSettingsFile(shown);
+  if (NamesStandardOutput(command.file))
+    return report.DoneOnStandardOutput(text, "downloaded, " + BoardSummary());
   std::string why;
-  if (!WriteFileAtomically(command.file, WriteSettingsFile(shown), why)) {
+  if (!WriteFileAtomically(command.file, text, why)) {
     return report.Refuse(kSaveSettingsFailedTitle,
                          std::string(kSaveSettingsFailedText) + " (" + why + ")");
   }

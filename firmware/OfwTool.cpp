@@ -6,6 +6,7 @@
 
 #include "firmware/OfwCheck.h"
 #include "firmware/OfwFormat.h"
+#include "platform/Console.h"
 #include "platform/PlainFile.h"
 
 namespace {
@@ -61,6 +62,21 @@ int Refuse(std::ostream& err, const std::string& path, const std::string& why) {
   return kToolRefused;
 }
 
+// `text` as the file `path`, or on standard output when the name means it; the summary then goes
+// to standard error, so that standard output holds the file alone.
+int WriteOutput(const std::string& path, const std::string& text, const OfwReport& report,
+                std::ostream& out, std::ostream& err) {
+  if (NamesStandardOutput(path)) {
+    out << text;
+    err << path << ": " << report.Message() << "\n";
+    return kToolDone;
+  }
+  std::string error;
+  if (!WriteFileAtomically(path, text, error)) return Refuse(err, path, error);
+  out << path << ": " << report.Message() << "\n";
+  return kToolDone;
+}
+
 int Pack(const std::string& in, const std::string& out, std::ostream& outS, std::ostream& err) {
   std::string hex;
   std::string error;
@@ -68,19 +84,14 @@ int Pack(const std::string& in, const std::string& out, std::ostream& outS, std:
   std::string ofw;
   const OfwReport report = PackHex(hex, ofw);
   if (!report.ok()) return Refuse(err, in, report.Message());
-  if (!WriteFileAtomically(out, ofw, error)) return Refuse(err, out, error);
-  outS << out << ": " << report.Message() << "\n";
-  return kToolDone;
+  return WriteOutput(out, ofw, report, outS, err);
 }
 
 int Unpack(const std::string& in, const std::string& out, std::ostream& outS, std::ostream& err) {
   std::string image;
   const OfwReport report = CheckFirmwareFile(in, image);
   if (!report.ok()) return Refuse(err, in, report.Message());
-  std::string error;
-  if (!WriteFileAtomically(out, image, error)) return Refuse(err, out, error);
-  outS << out << ": " << report.Message() << "\n";
-  return kToolDone;
+  return WriteOutput(out, image, report, outS, err);
 }
 
 int Check(const std::string& path, std::ostream& out, std::ostream& err) {

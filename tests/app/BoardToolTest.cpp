@@ -19,6 +19,10 @@ namespace fs = std::filesystem;
 
 const std::string kDemo220 = DemoFirmware("orvanta-2.20.ofw").string();
 const std::string kDemo205 = DemoFirmware("orvanta-2.05.ofw").string();
+// What a factory-fresh simulated board downloads as.
+const std::string kFactoryFile =
+    "0:0\r\n1:0\r\n2:2\r\n3:4\r\n4:10\r\n5:1-5\r\n6:0\r\n7:0\r\n8:0\r\n9:05\r\n10:00\r\n"
+    "11:0\r\n12:0\r\n13:0\r\n14:1\r\n15:2\r\n16:3\r\n17:5\r\n18:65535\r\n";
 
 class BoardTool : public ::testing::Test {
  protected:
@@ -252,6 +256,13 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
        0,
        hex,
        "/dev/stdout" + summary},
+      {"a board's settings on standard output",
+       [] {},
+       {"download", "-", "--simulate", "."},
+       nullptr,
+       0,
+       kFactoryFile,
+       "-: downloaded, firmware 2.11, Orvanta board\n"},
   };
   for (const auto& c : cases) {
     fs::remove(dir.Path() / kBoardFileName);
