@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/ProgressLine.h"
+#include "link/Communication.h"
 #include "sim/BoardHex.h"
 #include "sim/BoardStore.h"
 #include "sim/SimFaults.h"
+#include "sim/SimulatedCable.h"
 #include "tests/support/FirmwareFiles.h"
+#include "tests/support/ReadOnlyFolder.h"
 #include "tests/support/ToolRun.h"
 
 namespace {
@@ -240,9 +245,15 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
   const std::string hex = ReadText(DemoFirmware("orvanta-2.20.hex"));
   const std::string summary =
       ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
+  // What a row holds while the tool runs: a folder made read-only, a board held by this process.
+  using Held = std::shared_ptr<void>;
+  const auto nothing = [] { return Held(); };
+  const fs::path readOnly = dir.Path() / "ro";
+  fs::create_directory(readOnly);
+  std::ostringstream report;
   const struct {
     const char* name;
-    std::function<void()> setUp;
+    std::function<Held()> setUp;
     std::vector<std::string> args;
     const char* stdoutTo;  // a file standard output goes to; nullptr: caught
     int status;
@@ -250,23 +261,41 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
     std::string err;  // the start of standard error
   } cases[] = {
       {"standard output as a file name writes into it, never replaces it",
-       [] {},
+       nothing,
        {"unpack", kDemo220, "/dev/stdout"},
        "caught.hex",
        0,
        hex,
        "/dev/stdout" + summary},
       {"a board's settings on standard output",
-       [] {},
+       nothing,
        {"download", "-", "--simulate", "."},
        nullptr,
        0,
        kFactoryFile,
        "-: downloaded, firmware 2.11, Orvanta board\n"},
+      {"a simulated board that could not be saved fails the command",
+       [&] { return std::make_shared<ReadOnlyFolder>(readOnly); },
+       {"flash", kDemo220, "--simulate", "ro"},
+       nullptr,
+       1,
+       kDemo220 + ": flash failed: Simulated Board Not Saved\n",
+       "Simulated board: could not save ro/SimulatedBoard.hex (Permission denied)\n" + kDemo220 +
+           ": Simulated Board Not Saved: could not save ro/SimulatedBoard.hex (Permission "
+           "denied)\n"},
+      {"a simulated board another run holds is left alone",
+       [&] { return std::make_shared<SimulatedCable>(base, dir.Path(), report); },
+       {"download", "out.osf", "--simulate", "."},
+       nullptr,
+       1,
+       "out.osf: download failed: Simulated Board Not Saved\n",
+       "Simulated board: ./SimulatedBoard.hex is in use by another run of the tool, so this run "
+       "never saves it\nout.osf: Simulated Board Not Saved: ./SimulatedBoard.hex is in use by "
+       "another run of the tool; nothing was done\n"},
   };
   for (const auto& c : cases) {
     fs::remove(dir.Path() / kBoardFileName);
-    c.setUp();
+    const Held held = c.setUp();
     const ToolRun run = RunOrvantaOfw(dir.Path(), c.args, c.stdoutTo ? c.stdoutTo : "");
     EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.err;
     EXPECT_EQ(run.out, c.out) << c.name;
