@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "app/AppDirectory.h"
 #include "app/CableSetup.h"
@@ -185,10 +187,14 @@ std::string OneLine(const std::string& text, int paragraphs) {
   return collapsed;
 }
 
+constexpr const char* kBoardNotSavedTitle = "Simulated Board Not Saved";
+
 class Reporter {
  public:
-  Reporter(const BoardCommand& command, std::ostream& out, std::ostream& err, ProgressLine& line)
-      : command_(command), out_(out), err_(err), line_(line) {}
+  // `keep` saves the simulated board and says why it could not be, or nothing.
+  Reporter(const BoardCommand& command, std::ostream& out, std::ostream& err, ProgressLine& line,
+           std::function<std::string()> keep)
+      : command_(command), out_(out), err_(err), line_(line), keep_(std::move(keep)) {}
 
   // The refusal: the reason on `err`, the summary on `out`.
   int Refuse(const std::string& title, const std::string& why) {
@@ -202,13 +208,16 @@ class Reporter {
     const std::string port = PortOpenFailure();
     return Refuse(title, OneLine(text, 1) + (port.empty() ? "" : " " + port));
   }
+  // A board done counts only once it is kept: a simulated board that could not be saved is lost.
   int Done(const std::string& summary) {
+    if (const std::string why = keep_(); !why.empty()) return Refuse(kBoardNotSavedTitle, why);
     line_.Clear();
     out_ << command_.file << ": " << summary << "\n";
     return kToolDone;
   }
   // The file itself went to standard output: the summary goes beside it, to standard error.
   int DoneOnStandardOutput(const std::string& text, const std::string& summary) {
+    if (const std::string why = keep_(); !why.empty()) return Refuse(kBoardNotSavedTitle, why);
     line_.Clear();
     out_ << text;
     err_ << command_.file << ": " << summary << "\n";
@@ -220,6 +229,7 @@ class Reporter {
   std::ostream& out_;
   std::ostream& err_;
   ProgressLine& line_;
+  std::function<std::string()> keep_;
 };
 
 // The revision as the firmware check compares and names it (2.05, not the label's v2.5), so a log
@@ -328,9 +338,13 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
   const std::optional<BoardCommand> command = ReadArguments(args, err, status);
   if (!command) return status;
   ProgressLine line(err, errIsTerminal, SteadySeconds);
-  Reporter report(*command, out, err, line);
   const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);
-  const CableSetup cables(command->boardFolder, err, "orvanta-ofw");
+  CableSetup cables(command->boardFolder, err, "orvanta-ofw");
+  Reporter report(*command, out, err, line, [&cables] { return cables.KeepSimulatedBoard(); });
+  // Another run holds the simulated board, or it cannot be saved: a board run would be lost.
+  if (const std::string why = cables.KeepSimulatedBoard(); !why.empty()) {
+    return report.Refuse(kBoardNotSavedTitle, why + "; nothing was done");
+  }
   if (command->name == "flash") return Flash(*command, report, line);
   if (command->name == "download") return DownloadToFile(*command, report, line);
   return UploadFromFile(*command, report, line);

@@ -118,7 +118,7 @@ bool WriteIntoNonRegular(const std::string& path, const struct stat& info, const
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
   // Links followed all the way, as opening does (/dev/stdout leads to a pipe that has no name).
-  if (struct stat named {}; ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+  if (struct stat named{}; ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
     return WriteIntoNonRegular(path, named, text, why);
   }
   // Through a symbolic link to the file it names, keeping that file's permissions, as the

@@ -275,7 +275,10 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
        kFactoryFile,
        "-: downloaded, firmware 2.11, Orvanta board\n"},
       {"a simulated board that could not be saved fails the command",
-       [&] { return std::make_shared<ReadOnlyFolder>(readOnly); },
+       [&] {
+         ChangeKeptBoard(readOnly, [](SimBoard&) {});
+         return std::make_shared<ReadOnlyFolder>(readOnly);
+       },
        {"flash", kDemo220, "--simulate", "ro"},
        nullptr,
        1,
