@@ -151,3 +151,7 @@ SettingsFileContents ReadSettingsFile(std::string_view bytes) {
   s.lcdMenuMask = line(18).Number(kDefaultFileLCDMenuMask);
   return contents;
 }
+
+std::string SettingsFileFault(std::string_view) {
+  return {};
+}

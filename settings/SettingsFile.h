@@ -51,3 +51,6 @@ SettingsFileContents ReadSettingsFile(std::string_view bytes);
 inline bool AEDelayControlsEnabled(const SettingsFileContents& contents) {
   return contents.settings.aeDelayMode != kAEDelayModeBypass;
 }
+
+// Why `bytes` is not a complete, well-formed settings file; empty when it is.
+std::string SettingsFileFault(std::string_view bytes);

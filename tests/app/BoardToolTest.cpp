@@ -118,11 +118,11 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
        {"flash", "bad.ofw"},
        "bad.ofw: Bad Firmware File: The firmware you have selected does not appear valid. (line 1:",
        "bad.ofw: flash failed: Bad Firmware File\n"},
-      {"incomplete settings file",
+      {"a setting outside its list",
        {},
        {"upload", "incomplete.osf"},
-       "incomplete.osf: " + kIncomplete,
-       "incomplete.osf: upload failed: Incomplete Settings\n"},
+       "incomplete.osf: Bad Settings File: line 3: 9 is not from 0 to 7\n",
+       "incomplete.osf: upload failed: Bad Settings File\n"},
       {"incomplete block on the board",
        {"upload", "odd.osf"},
        {"download", "out.osf"},
@@ -274,6 +274,16 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
        0,
        kFactoryFile,
        "-: downloaded, firmware 2.11, Orvanta board\n"},
+      {"a settings file cut short is not uploaded",
+       [&] {
+         Write("cut.osf", kFactoryFile.substr(0, kFactoryFile.find("5:")));
+         return Held();
+       },
+       {"upload", "cut.osf", "--simulate", "."},
+       nullptr,
+       1,
+       "cut.osf: upload failed: Bad Settings File\n",
+       "cut.osf: Bad Settings File: line 6: missing (a settings file has 19 lines, 0: to 18:)\n"},
       {"a simulated board that could not be saved fails the command",
        [&] {
          ChangeKeptBoard(readOnly, [](SimBoard&) {});
