@@ -302,6 +302,9 @@ int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   const std::optional<std::string> bytes =
       ReadPlainFile(command.file, kSettingsFileBytesRead, &why);
   if (!bytes) return report.Refuse("Open Settings Failed", why);
+  if (const std::string fault = SettingsFileFault(*bytes); !fault.empty()) {
+    return report.Refuse("Bad Settings File", fault);
+  }
   const SettingsFileContents contents = ReadSettingsFile(*bytes);
 
   if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
