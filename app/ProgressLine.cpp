@@ -25,8 +25,9 @@ double SteadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-ProgressLine::ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds)
-    : err_(err), shown_(shown), seconds_(std::move(seconds)) {}
+ProgressLine::ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds,
+                           std::function<int()> columns)
+    : err_(err), shown_(shown), seconds_(std::move(seconds)), columns_(std::move(columns)) {}
 
 ProgressLine::~ProgressLine() {
   Clear();

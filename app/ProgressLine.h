@@ -11,8 +11,10 @@
 
 class ProgressLine final : public OperationView {
  public:
-  // `seconds` is a clock in seconds; `shown` false keeps the line quiet.
-  ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds);
+  // `seconds` is a clock in seconds; `shown` false keeps the line quiet; `columns` says how wide
+  // the terminal is (0, or no function: not known).
+  ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds,
+               std::function<int()> columns = {});
   ~ProgressLine() override;
 
   void SetProgressRange(uint16_t upper) override;
@@ -30,6 +32,7 @@ class ProgressLine final : public OperationView {
   std::ostream& err_;
   bool shown_;
   std::function<double()> seconds_;
+  std::function<int()> columns_;
   std::string stage_;
   int upper_ = 0;
   int position_ = 0;

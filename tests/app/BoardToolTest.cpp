@@ -370,4 +370,34 @@ TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
   }
 }
 
+// The line never runs past the terminal's last column but one, so it never wraps, and keeps its
+// numbers longest; a file of more lines than 16 bits count is counted whole.
+TEST(ProgressLine, FitsTheTerminalAndCountsEveryLine) {
+  const struct {
+    int columns;
+    int upper;
+    int position;
+    std::string shown;
+  } cases[] = {
+      {0, 4, 1, "Uploading firmware to your board  25%  about 3 s left"},
+      {80, 4, 1, "Uploading firmware to your board  25%  about 3 s left"},
+      {40, 4, 1, "Uploading firmware  25%  about 3 s left"},
+      {20, 4, 1, "Uploading firm  25%"},
+      {5, 4, 1, "Uplo"},
+      {0, 65537, 32769, "Uploading firmware to your board  50%  about 1 s left"},
+  };
+  for (const auto& c : cases) {
+    std::ostringstream err;
+    double now = 0.0;
+    ProgressLine line(
+        err, true, [&now] { return now; }, [&c] { return c.columns; });
+    line.SetProgressRange(c.upper);
+    line.ShowStatusText(kUploadingFirmwareText);
+    now = 1.0;
+    line.SetProgressPos(c.position);
+    const std::string text = err.str();
+    EXPECT_EQ(text.substr(text.rfind('\r') + 1), c.shown) << c.columns << " " << c.upper;
+  }
+}
+
 }  // namespace
