@@ -340,7 +340,8 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
   int status = kToolUsage;
   const std::optional<BoardCommand> command = ReadArguments(args, err, status);
   if (!command) return status;
-  ProgressLine line(err, errIsTerminal, SteadySeconds);
+  ProgressLine line(err, errIsTerminal, SteadySeconds,
+                    [] { return TerminalColumns(kStandardError); });
   const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);
   CableSetup cables(command->boardFolder, err, "orvanta-ofw");
   Reporter report(*command, out, err, line, [&cables] { return cables.KeepSimulatedBoard(); });

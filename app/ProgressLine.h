@@ -17,17 +17,21 @@ class ProgressLine final : public OperationView {
                std::function<int()> columns = {});
   ~ProgressLine() override;
 
-  void SetProgressRange(uint16_t upper) override;
+  void SetProgressRange(int upper) override;
   void SetProgressPos(int position) override;
   void ShowStatusText(const std::string& text) override;
   // Wipes the line, so that what follows starts at the left edge.
   void Clear();
 
-  // The line for `stage` at `position` of `upper`, `elapsed` seconds after the stage began.
-  static std::string Text(const std::string& stage, int position, int upper, double elapsed);
+  // The line for `stage` at `position` of `upper`, `elapsed` seconds after the stage began, cut
+  // to fit `columns` (0: not known) without touching the last column, where some terminals wrap:
+  // the stage is cut first, then the estimate.
+  static std::string Text(const std::string& stage, int position, int upper, double elapsed,
+                          int columns);
 
  private:
   void Draw();
+  int Columns() const;
 
   std::ostream& err_;
   bool shown_;

@@ -9,7 +9,7 @@ class OperationView {
  public:
   virtual ~OperationView() = default;
   // The progress bar runs from 0 to `upper`.
-  virtual void SetProgressRange(uint16_t upper) = 0;
+  virtual void SetProgressRange(int upper) = 0;
   virtual void SetProgressPos(int position) = 0;
   // Replaces the upper status line; drawn at once.
   virtual void ShowStatusText(const std::string& text) = 0;

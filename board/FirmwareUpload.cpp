@@ -60,7 +60,7 @@ int UploadFirmware(OperationView& view, const std::string& path) {
   Out32(ControlPort(), 0x00);
   Out32(DataPort(), 0x00);
   Out32(StatusPort(), 0x00);
-  view.SetProgressRange(static_cast<uint16_t>(lines));
+  view.SetProgressRange(lines);
   view.SetProgressPos(0);
   EraseForProgramming();
 

@@ -181,10 +181,11 @@ const std::array<ValueRule, kSettingsFileLineCount> kValueRules = {{
     {0, 255 * 5},                                        // timer seconds, stored in fives
     {0, 1},                                              // timer mode
     {0, INT_MAX},                                        // reserved
-    {0, static_cast<int>(kLCDContentItems.size()) - 1},  // LCD sections
-    {0, static_cast<int>(kLCDContentItems.size()) - 1},
-    {0, static_cast<int>(kLCDContentItems.size()) - 1},
-    {0, static_cast<int>(kLCDContentItems.size()) - 1},
+    // LCD sections; -1 is a Kalix board's locked section that holds no item of the list.
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
     {0, static_cast<int>(kAEBypassROFItems.size()) - 1},  // AE bypass rate of fire
     {0, 0xFFFF},                                          // LCD menu mask
 }};
@@ -199,8 +200,9 @@ std::string Quoted(std::string_view text) {
 // Empty when `value` (blanks in front allowed, as the window writes its timer boxes) is a number
 // the rule allows; otherwise why not.
 std::string ValueFault(std::string_view value, const ValueRule& rule) {
-  const std::size_t digits = value.find_first_not_of(' ');
-  if (digits == std::string_view::npos ||
+  std::size_t digits = value.find_first_not_of(' ');
+  if (digits != std::string_view::npos && value[digits] == '-') ++digits;
+  if (digits >= value.size() ||
       !std::all_of(value.begin() + static_cast<std::ptrdiff_t>(digits), value.end(), IsDigit)) {
     return Quoted(value) + " is not a number";
   }

@@ -122,7 +122,9 @@ TEST(SettingsFile, AFileToUploadIsCompleteAndWellFormed) {
        "line 6: missing (a settings file has 19 lines, 0: to 18:)"},
       {good + "\r\n", "line 20: one too many (a settings file has 19 lines, 0: to 18:)"},
       {with(2, "2:abc"), "line 3: \"abc\" is not a number"},
-      {with(2, "2:-1"), "line 3: \"-1\" is not a number"},
+      {with(2, "2:-1"), "line 3: -1 is not from 0 to 7"},
+      {with(13, "13:-1"), ""},
+      {with(2, "2:1-"), "line 3: \"1-\" is not a number"},
       {with(2, "2:"), "line 3: \"\" is not a number"},
       {with(2, "5:2"), "line 3: does not start with \"2:\""},
       {with(2, " 2:2"), "line 3: does not start with \"2:\""},
@@ -134,7 +136,7 @@ TEST(SettingsFile, AFileToUploadIsCompleteAndWellFormed) {
       {with(5, "5:1-255"), "line 6: 255 is not from 0 to 254"},
       {with(9, "9:4"), "line 10: 4 is not one of 1, 2, 3, 5, 7, 10, 12, 15"},
       {with(10, "10:1280"), "line 11: 1280 is not from 0 to 1275"},
-      {with(16, "16:9"), "line 17: 9 is not from 0 to 8"},
+      {with(16, "16:9"), "line 17: 9 is not from -1 to 8"},
       {with(18, "18:65536"), "line 19: 65536 is not from 0 to 65535"},
   };
   for (const auto& c : cases) EXPECT_EQ(SettingsFileFault(c.file), c.fault) << c.file;
