@@ -274,6 +274,13 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
        0,
        kFactoryFile,
        "-: downloaded, firmware 2.11, Orvanta board\n"},
+      {"a summary standard output could not take fails the command",
+       nothing,
+       {"check", kDemo220},
+       "/dev/full",
+       1,
+       "",
+       "orvanta-ofw: standard output cannot be written: No space left on device\n"},
       {"a settings file cut short is not uploaded",
        [&] {
          Write("cut.osf", kFactoryFile.substr(0, kFactoryFile.find("5:")));
