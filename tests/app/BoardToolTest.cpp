@@ -2,12 +2,16 @@
 // scratch folder, as a board maker's script runs it.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "app/BoardTool.h"
+#include "app/Globals.h"
 #include "app/ProgressLine.h"
 #include "link/Communication.h"
 #include "sim/BoardHex.h"
@@ -375,6 +379,48 @@ TEST(ProgressLine, RewritesOneLineOnlyOnATerminal) {
         std::string(19, ' ') + "\r" + std::string(57, ' ') + "\r";
     EXPECT_EQ(err.str(), terminal ? expected : "") << terminal;
   }
+}
+
+// Standard error as a terminal, where the progress line reaching `figure` stands for the user
+// pressing Ctrl-C (or a SIGTERM), once.
+class SignalAtFigure : public std::stringbuf {
+ public:
+  SignalAtFigure(std::string figure, int signal) : figure_(std::move(figure)), signal_(signal) {}
+
+ protected:
+  int sync() override {
+    if (signal_ != 0 && str().find(figure_) != std::string::npos)
+      std::raise(std::exchange(signal_, 0));
+    return 0;
+  }
+
+ private:
+  std::string figure_;
+  int signal_;
+};
+
+// An interrupted flash finishes the byte in hand, lets go of reset, leaves no temporary file
+// behind, says what state the board is in and exits with 128 + the signal.
+TEST(BoardToolInterrupted, StopsAfterTheByteInHandAndSaysTheBoardIsErased) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    ResetGlobals();
+    const ScratchDirectory dir("interrupted");
+    SignalAtFigure terminal("  25%", signal);
+    std::ostream err(&terminal);
+    std::ostringstream out;
+    EXPECT_EQ(RunBoardTool({"flash", kDemo220, "--simulate", dir.Path().string()}, out, err, true),
+              128 + signal);
+    EXPECT_EQ(out.str(), kDemo220 + ": flash interrupted\n");
+    const std::string shown = terminal.str();
+    EXPECT_EQ(shown.substr(shown.rfind('\r') + 1),
+              kDemo220 + ": interrupted: the board is erased, flash it again\n");
+    const BoardMemories kept = KeptBoard(dir.Path());
+    EXPECT_EQ(kept.code[0x0030], 0x75) << "the first byte of line 2, in hand, was finished";
+    EXPECT_EQ(kept.code[0x0031], 0xFF) << "the next was not begun";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1)
+        << "the board's file alone";
+  }
+  ResetGlobals();
 }
 
 // The line never runs past the terminal's last column but one, so it never wraps, and keeps its
