@@ -22,6 +22,7 @@
 #include "firmware/FileDecryption.h"
 #include "firmware/OfwTool.h"
 #include "platform/Console.h"
+#include "platform/Interrupt.h"
 #include "platform/PlainFile.h"
 #include "platform/PortIo.h"
 #include "settings/SettingsFile.h"
@@ -188,6 +189,10 @@ std::string OneLine(const std::string& text, int paragraphs) {
 }
 
 constexpr const char* kBoardNotSavedTitle = "Simulated Board Not Saved";
+constexpr const char* kBoardAsItWas = "the board is as it was";
+constexpr const char* kBoardErased = "the board is erased, flash it again";
+constexpr const char* kSettingsPartlyWritten =
+    "the board's settings are partly written, upload them again";
 
 class Reporter {
  public:
@@ -196,8 +201,13 @@ class Reporter {
            std::function<std::string()> keep)
       : command_(command), out_(out), err_(err), line_(line), keep_(std::move(keep)) {}
 
-  // The refusal: the reason on `err`, the summary on `out`.
+  // What state the board is in should the command be stopped now.
+  void BoardState(const char* state) { state_ = state; }
+
+  // The refusal: the reason on `err`, the summary on `out`. Once a stop was asked for, whatever
+  // failed failed for that.
   int Refuse(const std::string& title, const std::string& why) {
+    if (StopRequested()) return Stopped();
     line_.Clear();
     err_ << command_.file << ": " << title << ": " << why << "\n";
     out_ << command_.file << ": " << command_.name << " failed: " << title << "\n";
@@ -209,6 +219,14 @@ class Reporter {
     return Refuse(title, OneLine(text, 1) + (port.empty() ? "" : " " + port));
   }
   // A board done counts only once it is kept: a simulated board that could not be saved is lost.
+  // Stopped by a signal: what state the board is in, and 128 + the signal, as a shell reports it.
+  int Stopped() {
+    keep_();
+    line_.Clear();
+    err_ << command_.file << ": interrupted: " << state_ << "\n";
+    out_ << command_.file << ": " << command_.name << " interrupted\n";
+    return 128 + StopSignal();
+  }
   int Done(const std::string& summary) {
     if (const std::string why = keep_(); !why.empty()) return Refuse(kBoardNotSavedTitle, why);
     line_.Clear();
@@ -230,6 +248,7 @@ class Reporter {
   std::ostream& err_;
   ProgressLine& line_;
   std::function<std::string()> keep_;
+  const char* state_ = kBoardAsItWas;
 };
 
 // The revision as the firmware check compares and names it (2.05, not the label's v2.5), so a log
@@ -253,7 +272,8 @@ std::optional<std::string> CannotWriteInto(const std::string& file) {
 }
 
 bool Download(ProgressLine& line) {
-  return RetryBoardRun([&line](bool) { return PullSettingsFromBoard(line) == 1; });
+  return RetryBoardRun(
+      [&line](bool) { return !StopRequested() && PullSettingsFromBoard(line) == 1; });
 }
 
 int RefuseIncomplete(Reporter& report, SettingsItem item) {
@@ -268,7 +288,12 @@ int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
     return report.Refuse(kBadFirmwareTitle,
                          OneLine(kBadFirmwareText, 1) + " (" + check.Message() + ")");
   }
-  if (!RetryBoardRun([&](bool) { return UploadFirmware(line, command.file) == 1; })) {
+  const auto flash = [&](bool) {
+    if (StopRequested()) return false;
+    report.BoardState(kBoardErased);
+    return UploadFirmware(line, command.file) == 1;
+  };
+  if (!RetryBoardRun(flash)) {
     return report.RefuseRun(kFirmwareFailedTitle, kFirmwareFailedText);
   }
   return report.Done("flashed and verified, " + check.Message());
@@ -285,6 +310,7 @@ int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& 
   if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
     return RefuseIncomplete(report, *missing);
   }
+  if (StopRequested()) return report.Stopped();  // before a file that was not asked for any more
   const std::string text = WriteSettingsFile(shown);
   if (NamesStandardOutput(command.file))
     return report.DoneOnStandardOutput(text, "downloaded, " + BoardSummary());
@@ -319,7 +345,12 @@ int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& 
     return RefuseIncomplete(report, *missing);
   }
   BlockFromShown(shown, SettingsArray);
-  if (!RetryBoardRun([&line](bool) { return PushSettingsToBoard(line) == 1; })) {
+  const auto upload = [&](bool) {
+    if (StopRequested()) return false;
+    report.BoardState(kSettingsPartlyWritten);
+    return PushSettingsToBoard(line) == 1;
+  };
+  if (!RetryBoardRun(upload)) {
     return report.RefuseRun(kUploadFailedTitle, kUploadFailedText);
   }
   return report.Done("uploaded, " + BoardSummary());
@@ -340,6 +371,7 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
   int status = kToolUsage;
   const std::optional<BoardCommand> command = ReadArguments(args, err, status);
   if (!command) return status;
+  const StopSignals stopSignals;
   ProgressLine line(err, errIsTerminal, SteadySeconds,
                     [] { return TerminalColumns(kStandardError); });
   const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);

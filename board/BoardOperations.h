@@ -1,5 +1,7 @@
 // The board operations a status window runs, as plain functions over the board link. What they
-// show goes through OperationView, which the status window implements and tests record.
+// show goes through OperationView, which the status window implements and tests record. Each
+// fails, with reset released, after the byte in hand once a stop is requested
+// (platform/Interrupt.h).
 #pragma once
 
 #include <cstdint>
