@@ -40,6 +40,9 @@ int PushSettingsToBoard(OperationView& view);
 // copy of m_FWArray, so a second run programs the whole image again. Returns 1 or 0; a file that
 // cannot be opened, or no longer has the image's line count, fails before any port write.
 int UploadFirmware(OperationView& view, const std::string& path);
+// The same for an image that has no .ofw file to count again (orvanta-ofw flash FILE.hex): the
+// image in m_FWArray as it stands.
+int UploadFirmwareImage(OperationView& view);
 
 // True for a firmware major revision byte of a board that answers.
 bool BoardIsReady(uint8_t majorRevision);

@@ -19,9 +19,10 @@ uint8_t ReadAtOnce(int address, uint8_t instruction) {
   return get_byte();
 }
 
-int Failed() {
+// Reset released, and the byte noted for the failure's details.
+int Failed(bool code, int address, uint8_t written, uint8_t read) {
   clear_reset();
-  return 0;
+  return NoteMismatch(code, address, written, read);
 }
 
 // Reads the byte until it answers with `value`. The reads are counted in the delay units they
@@ -31,8 +32,11 @@ int PollUntil(int address, uint8_t value, uint8_t readInstruction) {
   const uint64_t allowed = 3ull * delay_const;
   const uint64_t start = PortDelayUnitsSoFar();
   for (;;) {
-    if (ReadAtOnce(address, readInstruction) == value) return 2;
-    if (PortDelayUnitsSoFar() - start >= allowed) return Failed();
+    const uint8_t read = ReadAtOnce(address, readInstruction);
+    if (read == value) return 2;
+    if (PortDelayUnitsSoFar() - start >= allowed) {
+      return Failed(readInstruction == kReadCode, address, value, read);
+    }
   }
 }
 
@@ -47,7 +51,10 @@ int PollProgramByte(int address, uint8_t value, Instructions instructions) {
 
 int write_erased_code_byte(int address, uint8_t value) {
   if (bFastProgramming == 0) return program_code_byte(address, value);
-  if (value == 0xFF) return ReadAtOnce(address, kReadCode) == 0xFF ? 2 : Failed();
+  if (value == 0xFF) {
+    const uint8_t read = ReadAtOnce(address, kReadCode);
+    return read == 0xFF ? 2 : Failed(true, address, value, read);
+  }
   return PollProgramByte(address, value, kCode);
 }
 

@@ -208,9 +208,9 @@ TEST_F(BoardTool, EachRefusalSaysWhyAndExitsWithOne) {
 
 TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
   const std::string usage =
-      "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf\n"
+      "usage: orvanta-ofw flash FILE.ofw|FILE.hex | download OUT.osf | upload IN.osf\n"
       "       [--port 0x378|0x278|ADDRESS|usb] [--simulate DIR [--simfault FAULT]] [--fast]\n"
-      "       [--delaymult X]\n";
+      "       [--delaymult X] [--json]\n";
   const struct {
     std::vector<std::string> args;
     const char* why;
@@ -233,6 +233,9 @@ TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
        "--delaymult \"2x\" is not a number above 0 and up to 100"},
       {{"upload", "a.osf", "--verbose"}, "unknown option --verbose"},
       {{"upload", "a.osf", "--fast=1"}, "--fast takes no value"},
+      {{"upload", "a.osf", "--json=1"}, "--json takes no value"},
+      {{"download", "-", "--json"},
+       "--json and the settings file cannot both go to standard output"},
       {{"upload", "a.osf", "--", "--fast"}, "one file only: --fast"},
   };
   for (const auto& c : cases) {
