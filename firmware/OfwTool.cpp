@@ -68,6 +68,7 @@ constexpr const char* kBoardOptions =
     "understood; 130 or 143 stopped by Ctrl-C or SIGTERM.\n";
 
 constexpr const char* kFileStatus =
+    "\n"
     "Exit status: 0 done; 1 the file was refused or could not be read or written;\n"
     "2 the arguments were not understood.\n";
 

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "app/Globals.h"
 #include "app/ProgressLine.h"
 #include "link/Communication.h"
+#include "platform/Sha256.h"
 #include "sim/BoardHex.h"
 #include "sim/BoardStore.h"
 #include "sim/SimFaults.h"
@@ -59,17 +61,22 @@ std::string WithLine(const std::string& file, int n, const std::string& line) {
 }
 
 TEST_F(BoardTool, FlashLeavesTheDemoImageInCodeMemoryOnEveryCable) {
-  const auto image = ParseBoardHex(ReadText(DemoFirmware("orvanta-2.20.hex"))).memories.code;
-  const std::vector<std::vector<std::string>> options = {
-      {}, {"--fast"}, {"--port=usb", "--fast"}, {"--delaymult", "+2.5"}};
+  const std::string hex = DemoFirmware("orvanta-2.20.hex").string();
+  const auto image = ParseBoardHex(ReadText(hex)).memories.code;
+  // The firmware file first; Intel HEX goes on as the firmware file packed from it.
+  const std::vector<std::vector<std::string>> options = {{kDemo220},
+                                                         {kDemo220, "--fast"},
+                                                         {kDemo220, "--port=usb", "--fast"},
+                                                         {kDemo220, "--delaymult", "+2.5"},
+                                                         {hex}};
   for (const std::vector<std::string>& extra : options) {
     fs::remove(dir.Path() / kBoardFileName);
-    std::vector<std::string> args = {"flash", kDemo220};
+    std::vector<std::string> args = {"flash"};
     args.insert(args.end(), extra.begin(), extra.end());
     const ToolRun run = OnBoard(args);
-    const std::string shown = extra.empty() ? "" : extra.front();
+    const std::string shown = extra.back();
     EXPECT_EQ(run.status, 0) << shown << run.err;
-    EXPECT_EQ(run.out, kDemo220 +
+    EXPECT_EQ(run.out, extra.front() +
                            ": flashed and verified, 4 records, 17 data bytes at "
                            "0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n")
         << shown;
@@ -247,7 +254,8 @@ TEST_F(BoardTool, ArgumentsItCannotUseExitWithTwoBeforeAnyBoardRun) {
   }
 }
 
-// What a black-box try on a bench broke, one row a fault, each row naming what it mends.
+// What a black-box try on a bench broke, and what the tests let through before, one row each,
+// each row naming what it mends.
 TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
   const std::string hex = ReadText(DemoFirmware("orvanta-2.20.hex"));
   const std::string summary =
@@ -298,6 +306,16 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
        1,
        "cut.osf: upload failed: Bad Settings File\n",
        "cut.osf: Bad Settings File: line 6: missing (a settings file has 19 lines, 0: to 18:)\n"},
+      {"a file in a folder that takes no new file is written in place",
+       [&] {
+         WriteText(readOnly / "kept.osf", "old");
+         return std::make_shared<ReadOnlyFolder>(readOnly);
+       },
+       {"download", "ro/kept.osf", "--simulate", "."},
+       nullptr,
+       0,
+       "ro/kept.osf: downloaded, firmware 2.11, Orvanta board\n",
+       ""},
       {"a simulated board that could not be saved fails the command",
        [&] {
          ChangeKeptBoard(readOnly, [](SimBoard&) {});
@@ -327,6 +345,126 @@ TEST_F(BoardTool, FaultsFoundOnTheBenchStayMended) {
     EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.err;
     EXPECT_EQ(run.out, c.out) << c.name;
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err) << c.name;
+  }
+}
+
+// What a board maker asked for: the version, each command's help, --json for a production log,
+// the details of a failure, and the option boundaries a script may lean on.
+TEST_F(BoardTool, WhatABoardMakerAskedFor) {
+  const std::string version = std::string("orvanta-ofw ") + ORVANTA_VERSION + "\n";
+  const std::string fileTail =
+      "\nExit status: 0 done; 1 the file was refused or could not be read or written;\n"
+      "2 the arguments were not understood.\n";
+  const std::string boardTail =
+      "\nOptions, in any order after the command (see orvanta-ofw --help):\n"
+      "  --port PORT  --simulate DIR  --simfault FAULT  --fast  --delaymult X  --json\n"
+      "Exit status: 0 done; 1 a file or the board said no; 2 the arguments were not\n"
+      "understood; 130 or 143 stopped by Ctrl-C or SIGTERM.\n";
+  const std::string json =
+      "{\"command\":\"flash\",\"file\":\"" + kDemo220 + "\",\"sha256\":\"" +
+      Sha256Hex(ReadText(kDemo220)) +
+      "\",\"firmware\":\"2.20\",\"boardType\":\"Orvanta\",\"cable\":\"0x378\",";
+  const std::string notVerified = "code byte 0x0002 did not verify: wrote 0x30, read back 0xFF";
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out;  // the duration in a JSON object as S
+    std::string err;
+  } cases[] = {
+      {{"--version"}, 0, version, ""},
+      {{"version"}, 0, version, ""},
+      {{"help", "pack"},
+       0,
+       "usage: orvanta-ofw pack IN.hex OUT.ofw\n"
+       "Scrambles the Intel HEX an 8051 toolchain writes into a firmware file, refusing\n"
+       "what a firmware update would refuse, with the line and why. OUT.ofw - is\n"
+       "standard output, and the summary then goes to standard error.\n" +
+           fileTail,
+       ""},
+      {{"unpack", "--help"},
+       0,
+       "usage: orvanta-ofw unpack IN.ofw OUT.hex\n"
+       "Checks a firmware file as check does and turns it back into Intel HEX, one\n"
+       "record a line. OUT.hex - is standard output, and the summary then goes to\n"
+       "standard error.\n" +
+           fileTail,
+       ""},
+      {{"check", "-h"},
+       0,
+       "usage: orvanta-ofw check FILE.ofw [--json]\n"
+       "Checks a firmware file exactly as \"Update Firmware\" does and says what it\n"
+       "holds, or which line is wrong and why. With --json, one JSON object on\n"
+       "standard output instead of the line.\n" +
+           fileTail,
+       ""},
+      {{"flash", "--port", "usb", "--help"},
+       0,
+       "usage: orvanta-ofw flash FILE.ofw|FILE.hex [options]\n"
+       "Checks the whole firmware file as check does (Intel HEX as pack would pack\n"
+       "it), then erases the board, programs and verifies it byte by byte and writes\n"
+       "the lock bits, once more from the first line if the first try fails. No\n"
+       "settings are put back.\n" +
+           boardTail,
+       ""},
+      {{"download", "--help"},
+       0,
+       "usage: orvanta-ofw download OUT.osf [options]\n"
+       "Downloads the board's settings and writes the file \"Save Configuration\"\n"
+       "writes. OUT.osf - is standard output, and the summary then goes to standard\n"
+       "error.\n" +
+           boardTail,
+       ""},
+      {{"help", "upload"},
+       0,
+       "usage: orvanta-ofw upload IN.osf [options]\n"
+       "Takes a complete settings file (19 lines, 0: to 18:, each value in its\n"
+       "line's range), downloads the board first, then uploads the settings as\n"
+       "\"Upload Configuration\" does.\n" +
+           boardTail,
+       ""},
+      {{"download", "--simulate", ".", "--", "--help"},
+       0,
+       "--help: downloaded, firmware 2.11, Orvanta board\n",
+       ""},
+      {{"download", "out.osf", "--simulate", ".", "--delaymult", "100"},
+       0,
+       "out.osf: downloaded, firmware 2.11, Orvanta board\n",
+       ""},
+      {{"check", kDemo220, "--json"},
+       0,
+       "{\"command\":\"check\",\"file\":\"" + kDemo220 + "\",\"sha256\":\"" +
+           Sha256Hex(ReadText(kDemo220)) +
+           "\",\"firmware\":\"2.20\",\"boardType\":\"Orvanta\",\"cable\":null,"
+           "\"result\":\"done\",\"tries\":null,\"seconds\":S,\"title\":null,\"message\":null,"
+           "\"details\":null}\n",
+       ""},
+      {{"flash", kDemo220, "--simulate", ".", "--json", "--simfault", "flaky"},
+       0,
+       json +
+           "\"result\":\"done\",\"tries\":2,\"seconds\":S,\"title\":null,\"message\":null,"
+           "\"details\":\"try 1: code byte 0x0000 did not verify: wrote 0x02, read back 0xFF\"}\n",
+       kDemo220 + ": try 1: code byte 0x0000 did not verify: wrote 0x02, read back 0xFF\n"},
+      {{"flash", kDemo220, "--simulate", ".", "--json", "--simfault", "stuck@3"},
+       1,
+       json +
+           "\"result\":\"failed\",\"tries\":2,\"seconds\":S,"
+           "\"title\":\"Firmware Upload Failed\",\"message\":\"Unable to write firmware to the "
+           "board. Make sure the programming cable is plugged in, and the power is on.\","
+           "\"details\":\"try 1: " +
+           notVerified + "; try 2: " + notVerified + "\"}\n",
+       kDemo220 +
+           ": Firmware Upload Failed: Unable to write firmware to the board. Make sure the "
+           "programming cable is plugged in, and the power is on.\n" +
+           kDemo220 + ": try 1: " + notVerified + "; try 2: " + notVerified + "\n"},
+  };
+  const std::regex duration("\"seconds\":[0-9.]+");
+  for (const auto& c : cases) {
+    fs::remove(dir.Path() / kBoardFileName);
+    const ToolRun run = Run(c.args);
+    const std::string shown = c.args[0] + " " + c.args.back();
+    EXPECT_EQ(run.status, c.status) << shown;
+    EXPECT_EQ(std::regex_replace(run.out, duration, "\"seconds\":S"), c.out) << shown;
+    EXPECT_EQ(run.err, c.err) << shown;
   }
 }
 
