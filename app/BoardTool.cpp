@@ -199,7 +199,7 @@ OfwIdentity BoardIdentity() {
 // A file that could never be written is refused before the board is read, not after. A file that
 // exists and takes writes is written in place even where its folder takes no new file.
 std::optional<std::string> CannotWriteInto(const std::string& file) {
-  if (::access(file.c_str(), W_OK) == 0) return std::nullopt;
+  if (NamesStandardOutput(file) || ::access(file.c_str(), W_OK) == 0) return std::nullopt;
   const std::filesystem::path folder = std::filesystem::path(file).parent_path();
   const std::string name = folder.empty() ? "." : folder.string();
   if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
