@@ -1,5 +1,6 @@
 #include "app/BoardReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -71,7 +72,7 @@ void BoardReport::Firmware(const std::optional<OfwIdentity>& firmware) {
   record_.firmware = firmware;
 }
 
-bool BoardReport::Run(const char* state, const std::function<bool()>& run) {
+bool BoardReport::Run(const char* name, const char* state, const std::function<bool()>& run) {
   return RetryBoardRun([&](bool retry) {
     if (StopRequested()) return false;
     state_ = state;
@@ -79,13 +80,13 @@ bool BoardReport::Run(const char* state, const std::function<bool()>& run) {
     record_.tries = std::max(record_.tries, attempt);
     lastByteMismatch.reset();
     if (run()) return true;
-    if (!StopRequested()) NoteFailedTry(attempt);
+    if (!StopRequested()) NoteFailedTry(name, attempt);
     return false;
   });
 }
 
-void BoardReport::NoteFailedTry(int attempt) {
-  std::string text = "try " + std::to_string(attempt);
+void BoardReport::NoteFailedTry(const char* name, int attempt) {
+  std::string text = std::string(name) + " try " + std::to_string(attempt);
   if (lastByteMismatch) {
     text += ": " + MismatchText(*lastByteMismatch);
     mismatchSeen_ = true;

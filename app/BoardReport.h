@@ -29,10 +29,10 @@ class BoardReport {
   void FileBytes(std::string_view bytes);
   void Firmware(const std::optional<OfwIdentity>& firmware);
 
-  // A board run and, when it fails, the same once more; `state` is the board's should the
-  // command be stopped once the run has begun. True when a try worked. None is begun once a stop
-  // was asked for.
-  bool Run(const char* state, const std::function<bool()>& run);
+  // A board run (`name`: "flash", "download", "upload") and, when it fails, the same once more;
+  // `state` is the board's should the command be stopped once the run has begun. True when a try
+  // worked. None is begun once a stop was asked for.
+  bool Run(const char* name, const char* state, const std::function<bool()>& run);
 
   // The refusal: the reason on standard error, the summary on standard output; exit status 1.
   // Once a stop was asked for, whatever failed failed for that.
@@ -48,7 +48,7 @@ class BoardReport {
   int DoneOnStandardOutput(const std::string& text, const std::string& summary);
 
  private:
-  void NoteFailedTry(int attempt);
+  void NoteFailedTry(const char* name, int attempt);
   std::string DetailsShown() const;
   int Finish(const char* result, int status);
 

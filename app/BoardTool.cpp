@@ -9,9 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <optional>
-#include <utility>
 
 #include "app/AppDirectory.h"
 #include "app/BoardReport.h"
@@ -207,7 +205,8 @@ std::optional<std::string> CannotWriteInto(const std::string& file) {
 }
 
 bool Download(BoardReport& report, ProgressLine& line) {
-  if (!report.Run(kBoardAsItWas, [&line] { return PullSettingsFromBoard(line) == 1; })) {
+  if (!report.Run("download", kBoardAsItWas,
+                  [&line] { return PullSettingsFromBoard(line) == 1; })) {
     return false;
   }
   report.Firmware(BoardIdentity());
@@ -248,7 +247,7 @@ int Flash(const BoardCommand& command, BoardReport& report, ProgressLine& line) 
   const auto flash = [&] {
     return (hex ? UploadFirmwareImage(line) : UploadFirmware(line, command.file)) == 1;
   };
-  if (!report.Run(kBoardErased, flash)) {
+  if (!report.Run("flash", kBoardErased, flash)) {
     return report.RefuseRun(kFirmwareFailedTitle, kFirmwareFailedText);
   }
   return report.Done("flashed and verified, " + check.Message());
@@ -307,7 +306,8 @@ int UploadFromFile(const BoardCommand& command, BoardReport& report, ProgressLin
     return RefuseIncomplete(report, *missing);
   }
   BlockFromShown(shown, SettingsArray);
-  if (!report.Run(kSettingsPartlyWritten, [&line] { return PushSettingsToBoard(line) == 1; })) {
+  if (!report.Run("upload", kSettingsPartlyWritten,
+                  [&line] { return PushSettingsToBoard(line) == 1; })) {
     return report.RefuseRun(kUploadFailedTitle, kUploadFailedText);
   }
   return report.Done("uploaded, " + BoardSummary());

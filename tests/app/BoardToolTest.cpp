@@ -440,22 +440,22 @@ TEST_F(BoardTool, WhatABoardMakerAskedFor) {
        ""},
       {{"flash", kDemo220, "--simulate", ".", "--json", "--simfault", "flaky"},
        0,
-       json +
-           "\"result\":\"done\",\"tries\":2,\"seconds\":S,\"title\":null,\"message\":null,"
-           "\"details\":\"try 1: code byte 0x0000 did not verify: wrote 0x02, read back 0xFF\"}\n",
-       kDemo220 + ": try 1: code byte 0x0000 did not verify: wrote 0x02, read back 0xFF\n"},
+       json + "\"result\":\"done\",\"tries\":2,\"seconds\":S,\"title\":null,\"message\":null,"
+              "\"details\":\"flash try 1: code byte 0x0000 did not verify: wrote 0x02, read back "
+              "0xFF\"}\n",
+       kDemo220 + ": flash try 1: code byte 0x0000 did not verify: wrote 0x02, read back 0xFF\n"},
       {{"flash", kDemo220, "--simulate", ".", "--json", "--simfault", "stuck@3"},
        1,
        json +
            "\"result\":\"failed\",\"tries\":2,\"seconds\":S,"
            "\"title\":\"Firmware Upload Failed\",\"message\":\"Unable to write firmware to the "
            "board. Make sure the programming cable is plugged in, and the power is on.\","
-           "\"details\":\"try 1: " +
-           notVerified + "; try 2: " + notVerified + "\"}\n",
+           "\"details\":\"flash try 1: " +
+           notVerified + "; flash try 2: " + notVerified + "\"}\n",
        kDemo220 +
            ": Firmware Upload Failed: Unable to write firmware to the board. Make sure the "
            "programming cable is plugged in, and the power is on.\n" +
-           kDemo220 + ": try 1: " + notVerified + "; try 2: " + notVerified + "\n"},
+           kDemo220 + ": flash try 1: " + notVerified + "; flash try 2: " + notVerified + "\n"},
   };
   const std::regex duration("\"seconds\":[0-9.]+");
   for (const auto& c : cases) {
