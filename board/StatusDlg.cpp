@@ -156,7 +156,7 @@ int CStatusDlg::Firmware_To_Board() {
   return UploadFirmware(*this, PathFromQt(m_FirmwareFile));
 }
 
-void CStatusDlg::SetProgressRange(uint16_t upper) {
+void CStatusDlg::SetProgressRange(int upper) {
   m_Progress->setRange(0, upper);
 }
 

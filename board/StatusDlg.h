@@ -48,7 +48,7 @@ class CStatusDlg : public CDialog, public OperationView {
   int Firmware_To_Board();
 
   // OperationView
-  void SetProgressRange(uint16_t upper) override;
+  void SetProgressRange(int upper) override;
   void SetProgressPos(int position) override;
   void ShowStatusText(const std::string& text) override;
 

@@ -101,6 +101,11 @@ TEST(HelpContents, ReadsNestedSitemapListsTolerantly) {
            "<li><object type=\"text/site properties\"><param name=\"Name\" value=\"X\"></object>" +
            "<li><object type=\"text/sitemap\"></object>" + item("A", "a.html") + "</ul></ul>",
        {{"A", "a.html", {}}}},
+      {"of two names, the first",
+       "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"First\">"
+       "<param name=\"Name\" value=\"Second\"><param name=\"Local\" value=\"a.html\"></object>"
+       "</ul>",
+       {{"First", "a.html", {}}}},
       {"a list first in a list belongs to no entry",
        "<ul><ul>" + item("A", "a.html") + "</ul></ul>",
        {{"A", "a.html", {}}}},
