@@ -31,6 +31,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -118,8 +119,10 @@ void MarkHeadings(Guide& guide) {
     const int level = block.blockFormat().headingLevel();
     if (level == 0) continue;
     const QString anchor = Slug(block.text(), used);
+    // On the first piece of the heading only: each piece of its own style would repeat it.
     QTextCursor cursor(block);
-    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    cursor.setPosition(block.begin().fragment().position() + block.begin().fragment().length(),
+                       QTextCursor::KeepAnchor);
     QTextCharFormat format;
     format.setAnchor(true);
     format.setAnchorNames({anchor});
@@ -171,7 +174,7 @@ bool FixImage(QTextImageFormat& format, const QString& where, const QString& gui
   }
   const int width = std::min(size.width(), target.imageWidth);
   format.setWidth(width);
-  format.setHeight(static_cast<qreal>(size.height()) * width / size.width());
+  format.setHeight(std::round(static_cast<qreal>(size.height()) * width / size.width()));
   images << file;
   if (!target.help) {
     format.setName(QUrl::fromLocalFile(file).toString());
@@ -271,8 +274,8 @@ QString ContentsEntry(const QString& name, const QString& local) {
 
 // The help's table of contents: each guide, with its sections below it.
 QByteArray Contents(const std::vector<Guide>& guides) {
-  QString hhc = QStringLiteral(
-      "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<html><body>\n<ul>\n");
+  QString hhc =
+      QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<html><body>\n<ul>\n");
   for (const Guide& guide : guides) {
     const QString page = guide.name + QStringLiteral(".html");
     hhc += ContentsEntry(guide.title, page);
