@@ -9,8 +9,8 @@
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
 #include "app/HelpWindow.h"
-#include "tests/support/Recorders.h"
 #include "tests/support/ShellDoubles.h"
+#include "tests/support/Recorders.h"
 
 namespace {
 

@@ -608,13 +608,9 @@ TEST_F(BoardTool, CablesAreListedAndChosenBySerialNumber) {
   } cases[] = {
       {{"cables"}, 0, "usb:SIM1\tFT232R USB UART (simulated)\n", ""},
       {{"cables", "--simfault", "nousb"}, 1, "", "orvanta-ofw: no USB cable (FT232R) was found\n"},
-      {{"download", "a.osf", "--port", "usb:SIM1"},
-       0,
-       "a.osf: downloaded, firmware 2.11, Orvanta board\n",
-       ""},
-      {{"download", "a.osf", "--port", "usb:SIM7"},
-       1,
-       "a.osf: download failed: Board Read Failed\n",
+      {{"download", "a.osf", "--port", "usb:SIM1"}, 0,
+       "a.osf: downloaded, firmware 2.11, Orvanta board\n", ""},
+      {{"download", "a.osf", "--port", "usb:SIM7"}, 1, "a.osf: download failed: Board Read Failed\n",
        "a.osf: Board Read Failed: Unable to read settings from board. Make sure the programming "
        "cable is plugged in, and the power is on. The USB cable (FT232R) with serial number SIM7 "
        "was not found. Plug it in, or choose another cable with --port.\n"},
