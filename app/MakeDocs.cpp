@@ -392,7 +392,8 @@ void MakeTitlePage(QTextDocument& index, const QString& version) {
 
 // Appends `guide` at `cursor`, from a new page.
 void AppendGuide(QTextCursor& cursor, const Guide& guide) {
-  cursor.insertBlock();
+  // A plain block: after a guide that ends in a list, the next title would join the list.
+  cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
   const int from = cursor.position();
   cursor.insertFragment(QTextDocumentFragment(guide.document.get()));
   QTextCursor start(cursor.document());

@@ -56,8 +56,8 @@ inline constexpr int kUsbPacketsPerRead = 4;
 std::string UsbNotFoundText(const std::string& serial = {});
 std::string UsbBusyText();
 inline constexpr const char* kUsbNoPermissionText =
-    "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (see "
-    "the README), then unplug the cable and plug it in again.";
+    "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (the "
+    "help's page \"The cables\" says how), then unplug the cable and plug it in again.";
 inline constexpr const char* kUsbWrongDriverText =
     "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
     "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "
