@@ -44,6 +44,12 @@ constexpr const char* kGuideDir = "docs/guide";
 constexpr const char* kTopicDir = "res/help";
 // This program: a change to how pages are made makes the help file old too.
 constexpr const char* kGenerator = "app/MakeDocs.cpp";
+// The behaviour choices are kept in the README, every change there at once; their guide is that
+// section, its headings one level up.
+constexpr const char* kReadme = "README.md";
+constexpr const char* kChoicesGuide = "behaviour";
+constexpr const char* kChoicesHeading = "## Deliberate behaviour choices";
+constexpr const char* kChoicesLink = "../../README.md#deliberate-behaviour-choices";
 constexpr const char* kHelpTitle = "Orvanta Interface Application Help";
 constexpr const char* kManualTitle = "Orvanta Interface Application — Manual";
 constexpr const char* kSourcesFile = "sources.sha256";
@@ -101,11 +107,20 @@ QString Slug(const QString& heading, std::map<QString, int>& used) {
   return seen == 0 ? slug : slug + QLatin1Char('-') + QString::number(seen);
 }
 
+// A link into the README's behaviour choices, as the guide it is.
+QString GuideHref(const QString& href) {
+  const QString link = QString::fromLatin1(kChoicesLink);
+  if (href == link) return QString::fromLatin1(kChoicesGuide) + QStringLiteral(".md");
+  return href;
+}
+
 // "index" and the guides index.md links to, in the order of its links.
 QStringList GuideNames(const QString& index) {
   QStringList names{QStringLiteral("index")};
   static const QRegularExpression link(QStringLiteral(R"(\]\(([a-z0-9-]+)\.md(#[^)]*)?\))"));
-  for (const QRegularExpressionMatch& match : link.globalMatch(index)) {
+  QString links = index;
+  links.replace(QString::fromLatin1(kChoicesLink), QString::fromLatin1(kChoicesGuide) + ".md");
+  for (const QRegularExpressionMatch& match : link.globalMatch(links)) {
     if (!names.contains(match.captured(1))) names << match.captured(1);
   }
   return names;
@@ -137,7 +152,7 @@ void MarkHeadings(Guide& guide) {
 std::optional<QString> GuideLink(const QString& href, const QStringList& guides,
                                  const Target& target) {
   static const QRegularExpression guideLink(QStringLiteral(R"(^([a-z0-9-]+)\.md(#.*)?$)"));
-  const QRegularExpressionMatch match = guideLink.match(href);
+  const QRegularExpressionMatch match = guideLink.match(GuideHref(href));
   if (!match.hasMatch() || !guides.contains(match.captured(1))) return std::nullopt;
   if (!target.help) return match.captured(2);
   return match.captured(1) + QStringLiteral(".html") + match.captured(2);
@@ -223,14 +238,35 @@ bool FixLinksAndImages(QTextDocument& document, const QString& where, const QStr
   return ok;
 }
 
+// Where a guide is written, from the source folder.
+QString GuideSource(const QString& name) {
+  if (name == QLatin1String(kChoicesGuide)) return QString::fromLatin1(kReadme);
+  return QStringLiteral("%1/%2.md").arg(kGuideDir, name);
+}
+
+// The README's behaviour choices as a guide of their own: the section to the next of its level,
+// each heading one level up.
+std::optional<QString> ChoicesSection(const QString& readme) {
+  const QString heading = QString::fromLatin1(kChoicesHeading);
+  const qsizetype start = readme.indexOf(QLatin1Char('\n') + heading + QLatin1Char('\n'));
+  if (start < 0) return std::nullopt;
+  const qsizetype end = readme.indexOf(QStringLiteral("\n## "), start + 1);
+  QString section = readme.mid(start + 1, end < 0 ? -1 : end - start);
+  static const QRegularExpression headings(QStringLiteral("(^|\n)#(#+ )"));
+  return section.replace(headings, QStringLiteral("\\1\\2"));
+}
+
 std::optional<QString> ReadGuide(const QString& sourceDir, const QString& name) {
-  const std::optional<QByteArray> bytes =
-      ReadBytes(QDir(sourceDir).filePath(QStringLiteral("%1/%2.md").arg(kGuideDir, name)));
+  const QString source = GuideSource(name);
+  const std::optional<QByteArray> bytes = ReadBytes(QDir(sourceDir).filePath(source));
   if (!bytes) {
-    Fail(QStringLiteral("cannot read %1/%2.md").arg(kGuideDir, name));
+    Fail(QStringLiteral("cannot read %1").arg(source));
     return std::nullopt;
   }
-  return QString::fromUtf8(*bytes);
+  if (name != QLatin1String(kChoicesGuide)) return QString::fromUtf8(*bytes);
+  const std::optional<QString> section = ChoicesSection(QString::fromUtf8(*bytes));
+  if (!section) Fail(QStringLiteral("%1 has no \"%2\"").arg(source, kChoicesHeading));
+  return section;
 }
 
 // Every guide, read and with its links and images fixed for `target`.
@@ -249,7 +285,7 @@ std::optional<std::vector<Guide>> LoadGuides(const QString& sourceDir, const Tar
     guide.document->setMarkdown(*markdown);
     guide.document->setBaseUrl(QUrl::fromLocalFile(guideDir + QLatin1Char('/')));
     MarkHeadings(guide);
-    const QString where = QStringLiteral("%1/%2.md").arg(kGuideDir, name);
+    const QString where = GuideSource(name);
     ok = FixLinksAndImages(*guide.document, where, guideDir, names, target, images) && ok;
     if (guide.title.isEmpty()) {
       Fail(where + QStringLiteral(": no title (a first-level heading)"));
@@ -349,7 +385,7 @@ int MakeHelp(const QString& sourceDir, const QString& outDir) {
     const QString page = guide.name + QStringLiteral(".html");
     if (!WriteBytes(QDir(outDir).filePath(page), guide.document->toHtml().toUtf8())) return 1;
     files << page;
-    sources << QDir(sourceDir).filePath(QStringLiteral("%1/%2.md").arg(kGuideDir, guide.name));
+    sources << QDir(sourceDir).filePath(GuideSource(guide.name));
   }
   for (const QString& image : images) {
     if (!files.contains(QFileInfo(image).fileName())) files << QFileInfo(image).fileName();
