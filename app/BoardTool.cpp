@@ -2,14 +2,17 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 
 #include "app/AppDirectory.h"
+#include "app/BoardReport.h"
 #include "app/CableSetup.h"
 #include "app/CommandLine.h"
 #include "app/ConnectionSettings.h"
@@ -18,7 +21,10 @@
 #include "board/BoardMessages.h"
 #include "board/BoardOperations.h"
 #include "firmware/FileDecryption.h"
+#include "firmware/OfwCheck.h"
 #include "firmware/OfwTool.h"
+#include "platform/Console.h"
+#include "platform/Interrupt.h"
 #include "platform/PlainFile.h"
 #include "platform/PortIo.h"
 #include "platform/UsbBitBang.h"
@@ -33,14 +39,15 @@ namespace {
 const PortChoiceWords kOptionWords{"with --port", "use --simulate DIR"};
 
 constexpr const char* kBoardUsage =
-    "usage: orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf | cables\n"
+    "usage: orvanta-ofw flash FILE.ofw|FILE.hex | download OUT.osf | upload IN.osf | cables\n"
     "       [--port 0x378|0x278|ADDRESS|usb|usb:SERIAL] [--simulate DIR [--simfault FAULT]]\n"
-    "       [--fast] [--delaymult X]";
+    "       [--fast] [--delaymult X] [--json]";
 
 struct BoardCommand {
   std::string name;
   std::string file;
   std::optional<std::filesystem::path> boardFolder;  // --simulate
+  bool json = false;
 };
 
 int Usage(std::ostream& err, const std::string& why) {
@@ -118,6 +125,10 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
       bFastProgramming = 1;
       continue;
     }
+    if (option == "--json" && !optionsEnded) {
+      command.json = true;
+      continue;
+    }
     if (optionsEnded || !option.starts_with("--")) {
       if (command.name == "cables") {
         status = Usage(err, "cables takes no file: " + args[i]);
@@ -135,7 +146,8 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
     const std::size_t equals = option.find('=');
     if (!IsValueOption(option.substr(0, equals))) {
       const std::string name = option.substr(0, equals);
-      status = Usage(err, name == "--fast" ? "--fast takes no value" : "unknown option " + name);
+      status = Usage(err, name == "--fast" || name == "--json" ? name + " takes no value"
+                                                               : "unknown option " + name);
       return std::nullopt;
     }
     if (equals != std::string::npos) {
@@ -160,6 +172,10 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
     status = Usage(err, "--simfault works only with --simulate");
     return std::nullopt;
   }
+  if (command.json && command.name == "download" && NamesStandardOutput(command.file)) {
+    status = Usage(err, "--json and the settings file cannot both go to standard output");
+    return std::nullopt;
+  }
   // The window's choice, kept in the folder the command runs in.
   if (!portGiven) {
     if (const std::optional<std::string> token = ReadConnectionFile(kConnSettingsFile)) {
@@ -168,57 +184,6 @@ std::optional<BoardCommand> ReadArguments(const std::vector<std::string>& args, 
   }
   return command;
 }
-
-// A message of the window on one line: its first `paragraphs` paragraphs (the rest speaks of the
-// window's buttons), line breaks and runs of blanks as one blank.
-std::string OneLine(const std::string& text, int paragraphs) {
-  std::string line;
-  std::size_t from = 0;
-  for (int i = 0; i < paragraphs && from < text.size(); ++i) {
-    const std::size_t end = text.find("\n\n", from);
-    if (!line.empty()) line += ' ';
-    line += text.substr(from, end == std::string::npos ? std::string::npos : end - from);
-    from = end == std::string::npos ? text.size() : end + 2;
-  }
-  std::string collapsed;
-  for (const char c : line) {
-    const char shown = c == '\n' ? ' ' : c;
-    if (shown == ' ' && (collapsed.empty() || collapsed.back() == ' ')) continue;
-    collapsed += shown;
-  }
-  while (!collapsed.empty() && collapsed.back() == ' ') collapsed.pop_back();
-  return collapsed;
-}
-
-class Reporter {
- public:
-  Reporter(const BoardCommand& command, std::ostream& out, std::ostream& err, ProgressLine& line)
-      : command_(command), out_(out), err_(err), line_(line) {}
-
-  // The refusal: the reason on `err`, the summary on `out`.
-  int Refuse(const std::string& title, const std::string& why) {
-    line_.Clear();
-    err_ << command_.file << ": " << title << ": " << why << "\n";
-    out_ << command_.file << ": " << command_.name << " failed: " << title << "\n";
-    return kToolRefused;
-  }
-  // A board run that failed, with the reason the port could not be opened when there is one.
-  int RefuseRun(const char* title, const char* text) {
-    const std::string port = PortOpenFailure();
-    return Refuse(title, OneLine(text, 1) + (port.empty() ? "" : " " + port));
-  }
-  int Done(const std::string& summary) {
-    line_.Clear();
-    out_ << command_.file << ": " << summary << "\n";
-    return kToolDone;
-  }
-
- private:
-  const BoardCommand& command_;
-  std::ostream& out_;
-  std::ostream& err_;
-  ProgressLine& line_;
-};
 
 // The revision as the firmware check compares and names it (2.05, not the label's v2.5), so a log
 // reads the same as the flash summary and the too-old message.
@@ -230,51 +195,91 @@ std::string BoardSummary() {
          BoardTypeLabel(SettingsArray[kElemBoardType]) + " board";
 }
 
+OfwIdentity BoardIdentity() {
+  return {SettingsArray[kElemFirmwareMajor], SettingsArray[kElemFirmwareMinor],
+          SettingsArray[kElemBoardType]};
+}
+
 // A file that could never be written is refused before the board is read, not after. A file that
 // exists and takes writes is written in place even where its folder takes no new file.
 std::optional<std::string> CannotWriteInto(const std::string& file) {
-  if (::access(file.c_str(), W_OK) == 0) return std::nullopt;
+  if (NamesStandardOutput(file) || ::access(file.c_str(), W_OK) == 0) return std::nullopt;
   const std::filesystem::path folder = PathFromName(file).parent_path();
   const std::string name = folder.empty() ? "." : folder.string();
   if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
   return std::string("the file cannot be written: ") + std::strerror(errno);
 }
 
-bool Download(ProgressLine& line) {
-  return RetryBoardRun([&line](bool) { return PullSettingsFromBoard(line) == 1; });
+bool Download(BoardReport& report, ProgressLine& line) {
+  if (!report.Run("download", kBoardAsItWas,
+                  [&line] { return PullSettingsFromBoard(line) == 1; })) {
+    return false;
+  }
+  report.Firmware(BoardIdentity());
+  return true;
 }
 
-int RefuseIncomplete(Reporter& report, SettingsItem item) {
+int RefuseIncomplete(BoardReport& report, SettingsItem item) {
   return report.Refuse(kIncompleteSettingsTitle,
                        std::string(kIncompleteSettingsText) + " (" + SettingsItemLabel(item) + ")");
 }
 
+// Intel HEX as an 8051 toolchain names it; everything else is taken for a firmware file.
+bool IsIntelHex(const std::string& file) {
+  std::string extension = std::filesystem::path(file).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".hex" || extension == ".ihx";
+}
+
+// Intel HEX checked as the firmware file pack would make of it, into m_FWArray.
+OfwReport CheckHexAsPacked(const std::string& hex) {
+  std::string ofw;
+  const OfwReport packed = PackHex(hex, ofw);
+  return packed.ok() ? CheckFirmwareText(ofw, m_FWArray) : packed;
+}
+
 // The firmware upload, no settings restore: a bare board has none to restore.
-int Flash(const BoardCommand& command, Reporter& report, ProgressLine& line) {
-  const OfwReport check = CheckFirmwareFile(command.file, m_FWArray);
+int Flash(const BoardCommand& command, BoardReport& report, ProgressLine& line) {
+  const std::optional<std::string> bytes = ReadPlainFile(command.file, SIZE_MAX);
+  if (bytes) report.FileBytes(*bytes);
+  const bool hex = IsIntelHex(command.file) && bytes;
+  const OfwReport check =
+      hex ? CheckHexAsPacked(*bytes) : CheckFirmwareFile(command.file, m_FWArray);
   if (!check.ok()) {
     return report.Refuse(kBadFirmwareTitle,
                          OneLine(kBadFirmwareText, 1) + " (" + check.Message() + ")");
   }
-  if (!RetryBoardRun([&](bool) { return UploadFirmware(line, command.file) == 1; })) {
+  report.Firmware(check.summary.identity);
+  const auto flash = [&] {
+    return (hex ? UploadFirmwareImage(line) : UploadFirmware(line, command.file)) == 1;
+  };
+  if (!report.Run("flash", kBoardErased, flash)) {
     return report.RefuseRun(kFirmwareFailedTitle, kFirmwareFailedText);
   }
   return report.Done("flashed and verified, " + check.Message());
 }
 
 // What "Save Configuration" writes after a download of the board.
-int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+int DownloadToFile(const BoardCommand& command, BoardReport& report, ProgressLine& line) {
   if (const std::optional<std::string> why = CannotWriteInto(command.file)) {
     return report.Refuse(kSaveSettingsFailedTitle,
                          std::string(kSaveSettingsFailedText) + " (" + *why + ")");
   }
-  if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  if (!Download(report, line)) {
+    return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  }
   const DialogSettings shown = ShownAfterDownload(SettingsArray);
   if (const std::optional<SettingsItem> missing = FirstIncompleteItem(shown)) {
     return RefuseIncomplete(report, *missing);
   }
+  if (StopRequested()) return report.Stopped();  // no file once it is no longer wanted
+  const std::string text = WriteSettingsFile(shown);
+  report.FileBytes(text);
+  if (NamesStandardOutput(command.file)) {
+    return report.DoneOnStandardOutput(text, "downloaded, " + BoardSummary());
+  }
   std::string why;
-  if (!WriteFileAtomically(command.file, WriteSettingsFile(shown), why)) {
+  if (!WriteFileAtomically(command.file, text, why)) {
     return report.Refuse(kSaveSettingsFailedTitle,
                          std::string(kSaveSettingsFailedText) + " (" + why + ")");
   }
@@ -282,14 +287,20 @@ int DownloadToFile(const BoardCommand& command, Reporter& report, ProgressLine& 
 }
 
 // The window's start (a download), "Open Configuration", then "Upload Configuration".
-int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& line) {
+int UploadFromFile(const BoardCommand& command, BoardReport& report, ProgressLine& line) {
   std::string why;
   const std::optional<std::string> bytes =
       ReadPlainFile(command.file, kSettingsFileBytesRead, &why);
   if (!bytes) return report.Refuse("Open Settings Failed", why);
+  report.FileBytes(*bytes);
+  if (const std::string fault = SettingsFileFault(*bytes); !fault.empty()) {
+    return report.Refuse("Bad Settings File", fault);
+  }
   const SettingsFileContents contents = ReadSettingsFile(*bytes);
 
-  if (!Download(line)) return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  if (!Download(report, line)) {
+    return report.RefuseRun(kBoardReadFailedTitle, kBoardReadFailedText);
+  }
   const uint8_t major = SettingsArray[kElemFirmwareMajor];
   const uint8_t minor = SettingsArray[kElemFirmwareMinor];
   if (FirmwareTooOld(major, minor)) {
@@ -301,7 +312,8 @@ int UploadFromFile(const BoardCommand& command, Reporter& report, ProgressLine& 
     return RefuseIncomplete(report, *missing);
   }
   BlockFromShown(shown, SettingsArray);
-  if (!RetryBoardRun([&line](bool) { return PushSettingsToBoard(line) == 1; })) {
+  if (!report.Run("upload", kSettingsPartlyWritten,
+                  [&line] { return PushSettingsToBoard(line) == 1; })) {
     return report.RefuseRun(kUploadFailedTitle, kUploadFailedText);
   }
   return report.Done("uploaded, " + BoardSummary());
@@ -332,16 +344,23 @@ int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::o
                  bool errIsTerminal) {
   for (const std::string& arg : args) {
     if (arg == "--") break;
-    if (arg == "--help") return RunOfwTool({arg}, out, err);
+    if (arg == "--help" || arg == "-h") return RunOfwTool({args[0], "--help"}, out, err);
   }
   int status = kToolUsage;
   const std::optional<BoardCommand> command = ReadArguments(args, err, status);
   if (!command) return status;
-  ProgressLine line(err, errIsTerminal, SteadySeconds);
-  Reporter report(*command, out, err, line);
+  const StopSignals stopSignals;
+  ProgressLine line(err, errIsTerminal, SteadySeconds,
+                    [] { return TerminalColumns(kStandardError); });
   const PortChoiceOverride words(PortChoiceSeam(), kOptionWords);
-  const CableSetup cables(command->boardFolder, err, "orvanta-ofw");
+  CableSetup cables(command->boardFolder, err, "orvanta-ofw");
   if (command->name == "cables") return ListCables(out, err);
+  BoardReport report(command->name, command->file, command->json, out, err, line,
+                     [&cables] { return cables.KeepSimulatedBoard(); });
+  // Another run holds the simulated board, or it cannot be saved: a board run would be lost.
+  if (const std::string why = cables.KeepSimulatedBoard(); !why.empty()) {
+    return report.Refuse("Simulated Board Not Saved", why + "; nothing was done");
+  }
   if (command->name == "flash") return Flash(*command, report, line);
   if (command->name == "download") return DownloadToFile(*command, report, line);
   return UploadFromFile(*command, report, line);

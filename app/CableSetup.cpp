@@ -46,6 +46,10 @@ void CableSetup::UseCables(PortBackend& parallel) {
   usbList_.emplace(UsbListSeam(), [device] { return device->List(); });
 }
 
+std::string CableSetup::KeepSimulatedBoard() {
+  return cable_ ? cable_->KeepBoard() : std::string();
+}
+
 CableSetup::~CableSetup() {
   usbList_.reset();
   cableBackend_.reset();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
@@ -28,6 +29,10 @@ class CableSetup {
   ~CableSetup();
   CableSetup(const CableSetup&) = delete;
   CableSetup& operator=(const CableSetup&) = delete;
+
+  // With "simulate": saves the simulated board now if it changed, and says why what happened to
+  // it is not kept in its folder; empty when it is, or when there is no simulated board.
+  std::string KeepSimulatedBoard();
 
  private:
   // Makes the switch between `parallel` and the USB cable the active port backend.

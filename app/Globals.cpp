@@ -25,4 +25,5 @@ void ResetGlobals() {
   simFaults = SimFaultPlan{};
   lpPathBuffer.clear();
   unsavedPortChoice.reset();
+  ResetStopRequest();
 }

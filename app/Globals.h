@@ -8,6 +8,7 @@
 #include "board/BoardSession.h"
 #include "firmware/FileDecryption.h"
 #include "link/Communication.h"
+#include "platform/Interrupt.h"
 #include "platform/MessageBox.h"
 #include "settings/SettingsBlock.h"
 

@@ -36,6 +36,7 @@ constexpr HelpTopic kMainHelp[] = {
     {IDC_PRESET_EXTREME, 10},
     {IDC_AE_BYPASS_EYE, 11},
     {IDC_AE_DELAY, 13},
+    {IDC_AEDELAY_EDIT, 14},
     {IDC_AEDELAY_SPIN, 14},
     {IDC_KOVAL_A, 15},
     {IDC_KOVAL_B, 16},
@@ -60,6 +61,8 @@ constexpr HelpTopic kMainHelp[] = {
     {IDC_UPDATE_FIRMWARE, 34},
     {IDC_AE_BYPASS_ROF_COMBO, 36},
     {IDC_LCD_MENU_TREE, 37},
+    {IDCANCEL, 38},
+    {IDC_BANNER, 39},
 };
 constexpr const char* kMainTopics = "OrvantaDialog.txt";
 

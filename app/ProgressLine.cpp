@@ -18,6 +18,25 @@ std::string Stage(const std::string& text) {
 constexpr double kFirstEstimateShare = 0.1;
 constexpr double kFirstEstimateSeconds = 1.0;
 
+// The columns a line may take: all but the last of a terminal's, or `width` when not known.
+std::size_t Room(int columns, std::size_t width) {
+  return columns > 0 ? std::min(width, static_cast<std::size_t>(columns) - 1) : width;
+}
+
+// "  42%" and "  about 12 s left" (empty before an estimate says something).
+std::pair<std::string, std::string> Numbers(int position, int upper, double elapsed) {
+  if (upper <= 0) return {};
+  const int done = std::clamp(position, 0, upper);
+  const std::string percent = "  " + std::to_string(100LL * done / upper) + "%";
+  const double share = static_cast<double>(done) / upper;
+  if (done == upper ||
+      (share < kFirstEstimateShare && (done == 0 || elapsed < kFirstEstimateSeconds))) {
+    return {percent, ""};
+  }
+  const double left = elapsed * (1.0 - share) / share;
+  return {percent, "  about " + std::to_string(static_cast<long>(std::ceil(left))) + " s left"};
+}
+
 }  // namespace
 
 double SteadySeconds() {
@@ -25,30 +44,30 @@ double SteadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-ProgressLine::ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds)
-    : err_(err), shown_(shown), seconds_(std::move(seconds)) {}
+ProgressLine::ProgressLine(std::ostream& err, bool shown, std::function<double()> seconds,
+                           std::function<int()> columns)
+    : err_(err), shown_(shown), seconds_(std::move(seconds)), columns_(std::move(columns)) {}
 
 ProgressLine::~ProgressLine() {
   Clear();
 }
 
-std::string ProgressLine::Text(const std::string& stage, int position, int upper, double elapsed) {
-  std::string line = stage;
-  if (upper <= 0) return line;
-  const int done = std::clamp(position, 0, upper);
-  line += "  " + std::to_string(done * 100 / upper) + "%";
-  const double share = static_cast<double>(done) / upper;
-  if (done < upper &&
-      (share >= kFirstEstimateShare || (done > 0 && elapsed >= kFirstEstimateSeconds))) {
-    const double left = elapsed * (1.0 - share) / share;
-    line += "  about " + std::to_string(static_cast<long>(std::ceil(left))) + " s left";
+std::string ProgressLine::Text(const std::string& stage, int position, int upper, double elapsed,
+                               int columns) {
+  const auto [percent, estimate] = Numbers(position, upper, elapsed);
+  const std::string whole = stage + percent + estimate;
+  if (columns <= 0) return whole;
+  const std::size_t room = static_cast<std::size_t>(columns) - 1;
+  if (whole.size() <= room) return whole;
+  for (const std::string& tail : {percent + estimate, percent}) {
+    if (tail.size() < room) return stage.substr(0, room - tail.size()) + tail;
   }
-  return line;
+  return (stage + percent).substr(0, room);
 }
 
 // A new run may name its stage only after its first position: until it does, or moves on, the
 // line waits rather than show the last run's stage at 0%.
-void ProgressLine::SetProgressRange(uint16_t upper) {
+void ProgressLine::SetProgressRange(int upper) {
   upper_ = upper;
   position_ = 0;
   start_ = seconds_();
@@ -68,21 +87,27 @@ void ProgressLine::ShowStatusText(const std::string& text) {
   Draw();
 }
 
+int ProgressLine::Columns() const {
+  return columns_ ? columns_() : 0;
+}
+
 void ProgressLine::Draw() {
   if (!shown_ || stage_.empty()) return;
-  const std::string line = Text(stage_, position_, upper_, seconds_() - start_);
+  const int columns = Columns();
+  const std::string line = Text(stage_, position_, upper_, seconds_() - start_, columns);
   if (line == drawn_) return;
-  // Blanks over what is left of a longer line before.
+  // Blanks over what is left of a longer line before, never past the edge of a terminal that
+  // has narrowed since.
   const std::size_t width = line.size();
-  err_ << '\r' << line << std::string(drawnWidth_ > width ? drawnWidth_ - width : 0, ' ')
-       << std::flush;
+  const std::size_t blanks = Room(columns, drawnWidth_);
+  err_ << '\r' << line << std::string(blanks > width ? blanks - width : 0, ' ') << std::flush;
   drawn_ = line;
   drawnWidth_ = std::max(drawnWidth_, width);
 }
 
 void ProgressLine::Clear() {
   if (!shown_ || drawnWidth_ == 0) return;
-  err_ << '\r' << std::string(drawnWidth_, ' ') << '\r' << std::flush;
+  err_ << '\r' << std::string(Room(Columns(), drawnWidth_), ' ') << '\r' << std::flush;
   drawnWidth_ = 0;
   drawn_.clear();
 }

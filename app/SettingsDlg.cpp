@@ -30,8 +30,8 @@
 namespace {
 
 constexpr HelpTopic kSettingsHelp[] = {
-    {IDC_LPT1, 1},           {IDC_LPT2, 2}, {IDC_CUSTOM, 3},
-    {IDC_CUSTOM_ADDRESS, 4}, {IDOK, 5},     {IDCANCEL, 6},
+    {IDC_LPT1, 1}, {IDC_LPT2, 2}, {IDC_CUSTOM, 3}, {IDC_CUSTOM_ADDRESS, 4},
+    {IDOK, 5},     {IDCANCEL, 6}, {IDC_USB, 7},    {IDC_USB_CABLE, 8},
 };
 constexpr const char* kSettingsTopics = "SettingsDialog.txt";
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/Interrupt.h"
 #include "settings/SettingsBlock.h"
 
 namespace {
@@ -47,6 +48,8 @@ std::string TooOldText(float revision) {
 bool RetryBoardRun(const std::function<bool(bool retry)>& run) {
   for (const bool retry : {false, true}) {
     if (run(retry)) return true;
+    // A run stopped on request is not one that failed.
+    if (StopRequested()) return false;
   }
   return false;
 }

@@ -48,5 +48,6 @@ bool FirmwareTooOld(uint8_t major, uint8_t minor);
 std::string TooOldText(float revision);
 
 // A board run, and the same run once more when the first failed, as every board command gives a
-// board; `run` is told whether it is the retry. True when either run succeeded.
+// board; `run` is told whether it is the retry. True when either run succeeded. A run stopped on
+// request (platform/Interrupt.h) is not tried again.
 bool RetryBoardRun(const std::function<bool(bool retry)>& run);

@@ -1,5 +1,7 @@
 // The board operations a status window runs, as plain functions over the board link. What they
-// show goes through OperationView, which the status window implements and tests record.
+// show goes through OperationView, which the status window implements and tests record. Each
+// fails, with reset released, after the byte in hand once a stop is requested
+// (platform/Interrupt.h).
 #pragma once
 
 #include <cstdint>
@@ -9,7 +11,7 @@ class OperationView {
  public:
   virtual ~OperationView() = default;
   // The progress bar runs from 0 to `upper`.
-  virtual void SetProgressRange(uint16_t upper) = 0;
+  virtual void SetProgressRange(int upper) = 0;
   virtual void SetProgressPos(int position) = 0;
   // Replaces the upper status line; drawn at once.
   virtual void ShowStatusText(const std::string& text) = 0;
@@ -38,6 +40,9 @@ int PushSettingsToBoard(OperationView& view);
 // copy of m_FWArray, so a second run programs the whole image again. Returns 1 or 0; a file that
 // cannot be opened, or no longer has the image's line count, fails before any port write.
 int UploadFirmware(OperationView& view, const std::string& path);
+// The same for an image that has no .ofw file to count again (orvanta-ofw flash FILE.hex): the
+// image in m_FWArray as it stands.
+int UploadFirmwareImage(OperationView& view);
 
 // True for a firmware major revision byte of a board that answers.
 bool BoardIsReady(uint8_t majorRevision);

@@ -44,23 +44,13 @@ void EraseForProgramming() {
   init_prog_mode();
 }
 
-}  // namespace
-
-int UploadFirmware(OperationView& view, const std::string& path) {
-  calculate_delay_const();
-  const int lines = CountFileLines(path);
-  if (lines < 0) return 0;
-  // A copy, so that a retry starts from the first line again.
-  const std::string image = m_FWArray;
-  // A file that changed since it was checked is not what the image was made from: never erase a
-  // board for it.
-  if (lines == 0 || lines != ImageLines(image)) return 0;
-
+// Erases the board and programs `image`, `lines` records, then the lock bits.
+int ProgramImage(OperationView& view, const std::string& image, int lines) {
   view.ShowStatusText(kUploadingFirmwareText);
   Out32(ControlPort(), 0x00);
   Out32(DataPort(), 0x00);
   Out32(StatusPort(), 0x00);
-  view.SetProgressRange(static_cast<uint16_t>(lines));
+  view.SetProgressRange(lines);
   view.SetProgressPos(0);
   EraseForProgramming();
 
@@ -77,4 +67,25 @@ int UploadFirmware(OperationView& view, const std::string& path) {
   Write_Lock_Bits();
   clear_reset();
   return 1;
+}
+
+}  // namespace
+
+int UploadFirmware(OperationView& view, const std::string& path) {
+  calculate_delay_const();
+  const int lines = CountFileLines(path);
+  if (lines < 0) return 0;
+  // A copy, so that a retry starts from the first line again.
+  const std::string image = m_FWArray;
+  // A file that changed since it was checked is not what the image was made from: never erase a
+  // board for it.
+  if (lines == 0 || lines != ImageLines(image)) return 0;
+  return ProgramImage(view, image, lines);
+}
+
+int UploadFirmwareImage(OperationView& view) {
+  calculate_delay_const();
+  const std::string image = m_FWArray;
+  const int lines = ImageLines(image);
+  return lines == 0 ? 0 : ProgramImage(view, image, lines);
 }

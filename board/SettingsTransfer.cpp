@@ -3,6 +3,7 @@
 #include "board/BoardOperations.h"
 #include "link/Communication.h"
 #include "link/FastProgramming.h"
+#include "platform/Interrupt.h"
 #include "platform/PortIo.h"
 #include "settings/SettingsBlock.h"
 
@@ -23,6 +24,12 @@ void StartBoardRun(OperationView& view, const char* statusText) {
   init_prog_mode();
 }
 
+// Asked to stop (platform/Interrupt.h): after the byte in hand, the board is let go.
+int Stopped() {
+  clear_reset();
+  return 0;
+}
+
 }  // namespace
 
 bool BoardIsReady(uint8_t majorRevision) {
@@ -40,6 +47,7 @@ int PullSettingsFromBoard(OperationView& view) {
   for (int address = 0; address < kBlockBytes; ++address) {
     block[address] = read_data_byte(address);
     view.SetProgressPos(address + 1);
+    if (StopRequested()) return Stopped();
   }
   // A board that stopped answering part-way would hand over garbage as if it were settings; the
   // revision byte read again must still be the one the block holds.
@@ -72,6 +80,7 @@ int PushSettingsToBoard(OperationView& view) {
       clear_reset();
       return 0;
     }
+    if (StopRequested()) return Stopped();
   }
   clear_reset();
   Write_Lock_Bits();

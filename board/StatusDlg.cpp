@@ -29,6 +29,14 @@ QLabel* MakeLine(QWidget* parent, const char* text, int id) {
   return label;
 }
 
+// The USB cable's connecting line, for the cable with `serial` (empty: the first one found).
+QString UsbConnectingText(const std::string& serial, bool retry) {
+  QString cable = QStringLiteral("the USB cable");
+  if (!serial.empty()) cable += QLatin1Char(' ') + QString::fromStdString(serial);
+  return QStringLiteral("Connecting to your board on ") + cable +
+         (retry ? QStringLiteral(", please wait... ") : QStringLiteral(", please wait..."));
+}
+
 }  // namespace
 
 QString ConnectingText(uint32_t portBase, bool retry) {
@@ -37,12 +45,16 @@ QString ConnectingText(uint32_t portBase, bool retry) {
          (retry ? QStringLiteral(", please wait... ") : QStringLiteral(", please wait..."));
 }
 
+QString CableConnectingText(bool retry) {
+  return bUsbCable == 0 ? ConnectingText(base, retry) : UsbConnectingText(usbCableSerial, retry);
+}
+
 bool RunBoardOperation(int operation, const QString& firmwareFile) {
   CStatusDlg status;
   status.m_Operation = operation;
   status.m_FirmwareFile = firmwareFile;
   return RetryBoardRun([&status](bool retry) {
-    status.m_ConnectText = ConnectingText(base, retry);
+    status.m_ConnectText = CableConnectingText(retry);
     status.DoModal();
     return nCommResult != 0;
   });
@@ -78,8 +90,9 @@ CStatusDlg::CStatusDlg(QWidget* parent) : CDialog(parent) {
   const QFontMetrics metrics(m_StatusLabel->font());
   int width = 0;
   for (const QString& text :
-       {ConnectingText(0xFFFFFFFF, true), QString::fromUtf8(kDownloadingText),
-        QString::fromUtf8(kUploadingFirmwareText), QString::fromUtf8(kStatusWarningText)}) {
+       {ConnectingText(0xFFFFFFFF, true), UsbConnectingText("WWWWWWWW", true),
+        QString::fromUtf8(kDownloadingText), QString::fromUtf8(kUploadingFirmwareText),
+        QString::fromUtf8(kStatusWarningText)}) {
     width = std::max(width, metrics.horizontalAdvance(text));
   }
   m_StatusLabel->setMinimumWidth(width);
@@ -156,7 +169,7 @@ int CStatusDlg::Firmware_To_Board() {
   return UploadFirmware(*this, PathFromQt(m_FirmwareFile));
 }
 
-void CStatusDlg::SetProgressRange(uint16_t upper) {
+void CStatusDlg::SetProgressRange(int upper) {
   m_Progress->setRange(0, upper);
 }
 

@@ -48,7 +48,7 @@ class CStatusDlg : public CDialog, public OperationView {
   int Firmware_To_Board();
 
   // OperationView
-  void SetProgressRange(uint16_t upper) override;
+  void SetProgressRange(int upper) override;
   void SetProgressPos(int position) override;
   void ShowStatusText(const std::string& text) override;
 
@@ -82,6 +82,10 @@ class CStatusDlg : public CDialog, public OperationView {
 // "Connecting to your board on port 0x378, please wait..." for `portBase`; the retry's text ends
 // with one blank more. The port is shown in full, however many digits it has.
 QString ConnectingText(uint32_t portBase, bool retry);
+// The same for the cable in use: the parallel port at `base`, or with `bUsbCable` the USB cable
+// ("Connecting to your board on the USB cable A50285BI, please wait...", without a serial number
+// for the first one found).
+QString CableConnectingText(bool retry);
 
 // The one way every board command runs an operation: a status window for the port at `base`,
 // and the same window once more if the first run failed. True when either run succeeded.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "link/FastProgramming.h"
+#include "platform/Interrupt.h"
 
 std::string m_FWArray;
 
@@ -32,6 +33,8 @@ int parse_line(char* line) {
     if (write_erased_code_byte(record.address + i, record.data[static_cast<std::size_t>(i)]) == 0) {
       return kParseFailed;
     }
+    // Asked to stop: the byte in hand is done, the rest waits for the next update.
+    if (StopRequested()) return kParseFailed;
   }
   return kParseProgrammed;
 }

@@ -27,7 +27,8 @@ constexpr int kParseProgrammed = 2;
 
 // Parses one unscrambled, NUL-terminated record. A record that is not sound (see DecodeRecord)
 // gives 0 with nothing programmed. A data record's bytes are programmed one by one with
-// write_erased_code_byte: 2 when all verified, 0 at the first that did not (reset then released).
+// write_erased_code_byte: 2 when all verified, 0 at the first that did not (reset then released)
+// or after the byte in hand once a stop is requested (platform/Interrupt.h; reset still held).
 // The end record gives 1; the other record types program nothing and give 2. The target must be
 // in programming mode, its code memory erased in this board run.
 int parse_line(char* line);

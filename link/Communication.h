@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <optional>
 
 #include "platform/CableLines.h"  // kMosi, kSck, kReset, kMiso
 
@@ -50,6 +51,19 @@ constexpr uint8_t kWriteData = 0x06;
 uint8_t InstructionByte1(int address, uint8_t instruction);
 // Byte 2: the address's low eight bits.
 uint8_t InstructionByte2(int address);
+
+// The last byte a verified write found wrong: in code or data memory, where, what was written and
+// what was read back last. Kept for a failure's details; nothing clears it but a reset.
+struct ByteMismatch {
+  bool code = false;
+  int address = 0;
+  uint8_t written = 0;
+  uint8_t read = 0;
+};
+extern std::optional<ByteMismatch> lastByteMismatch;
+// Notes a byte that read back `read` where `written` was written, and returns 0 for the caller to
+// give back.
+int NoteMismatch(bool code, int address, uint8_t written, uint8_t read);
 
 // Serial programming instructions.
 void send_byte(uint8_t value);

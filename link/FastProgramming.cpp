@@ -21,9 +21,10 @@ uint8_t ReadAtOnce(int address, uint8_t instruction) {
   return get_byte();
 }
 
-int Failed() {
+// Reset released, and the byte noted for the failure's details.
+int Failed(bool code, int address, uint8_t written, uint8_t read) {
   clear_reset();
-  return 0;
+  return NoteMismatch(code, address, written, read);
 }
 
 // On a cable that counts the chip's own time (the USB cable) each poll is a round trip, and a
@@ -62,11 +63,14 @@ int PollUntil(int address, uint8_t value, uint8_t readInstruction) {
   std::optional<uint64_t> lastBusy;
   for (;;) {
     const uint64_t at = PortDelayUnitsSoFar() - start;
-    if (ReadAtOnce(address, readInstruction) == value) {
+    const uint8_t read = ReadAtOnce(address, readInstruction);
+    if (read == value) {
       if (lead) Learn(lastBusy, lastBusy.has_value());
       return 2;
     }
-    if (PortDelayUnitsSoFar() - start >= allowed) return Failed();
+    if (PortDelayUnitsSoFar() - start >= allowed) {
+      return Failed(readInstruction == kReadCode, address, value, read);
+    }
     lastBusy = at;
   }
 }
@@ -86,7 +90,10 @@ void ForgetPollLead() {
 
 int write_erased_code_byte(int address, uint8_t value) {
   if (bFastProgramming == 0) return program_code_byte(address, value);
-  if (value == 0xFF) return ReadAtOnce(address, kReadCode) == 0xFF ? 2 : Failed();
+  if (value == 0xFF) {
+    const uint8_t read = ReadAtOnce(address, kReadCode);
+    return read == 0xFF ? 2 : Failed(true, address, value, read);
+  }
   return PollProgramByte(address, value, kCode);
 }
 

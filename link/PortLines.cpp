@@ -33,6 +33,7 @@ void ResetPortLineGlobals() {
   delay_const = kStartDelayConst;
   fDelayOffSet = kStartDelayMultiplier;
   bFastProgramming = kStartFastProgramming;
+  lastByteMismatch.reset();
 }
 
 // Port addresses are formed in 32 bits and handed over as their low 16 bits.

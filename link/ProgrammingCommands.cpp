@@ -1,6 +1,13 @@
 #include "link/Communication.h"
 #include "platform/PortIo.h"
 
+std::optional<ByteMismatch> lastByteMismatch;
+
+int NoteMismatch(bool code, int address, uint8_t written, uint8_t read) {
+  lastByteMismatch = ByteMismatch{code, address, written, read};
+  return 0;
+}
+
 uint8_t InstructionByte1(int address, uint8_t instruction) {
   return static_cast<uint8_t>(((static_cast<unsigned>(address) & 0x1F00u) >> 5) | instruction);
 }
@@ -45,9 +52,9 @@ int ProgramByte(int address, uint8_t value, uint8_t writeInstruction, uint8_t re
   send_byte(InstructionByte2(address));
   send_byte(value);
   Waits(3);
-  if (ReadByte(address, readInstruction) != value) {
+  if (const uint8_t read = ReadByte(address, readInstruction); read != value) {
     clear_reset();
-    return 0;
+    return NoteMismatch(readInstruction == kReadCode, address, value, read);
   }
   return 2;
 }

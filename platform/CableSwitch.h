@@ -23,6 +23,7 @@ class CableSwitch final : public PortBackend {
   bool TimesWaitsItself() const override { return Active().TimesWaitsItself(); }
   uint64_t UnitsBeyondDelays() const override { return Active().UnitsBeyondDelays(); }
   std::string OpenFailure() const override { return Active().OpenFailure(); }
+  std::string CableName() const override { return Active().CableName(); }
 
  private:
   PortBackend& Active() const { return useUsb_ != 0 ? usb_ : parallel_; }

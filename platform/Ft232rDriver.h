@@ -29,6 +29,7 @@ class Ft232rDriver final : public UsbBitBang {
   int WriteData(const uint8_t* data, int size) override;
   int ReadData(uint8_t* data, int packets) override;
   void Close() override;
+  std::string OpenSerial() override { return openInfo_.serial; }
   std::string ErrorText() override { return error_; }
 
  private:

@@ -27,6 +27,7 @@ std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t li
 // Writes `text` as the file `path` through a new file beside it, flushed to the disk and renamed
 // over it, so that a failed write neither leaves half a file behind nor spoils the one already
 // there. A symbolic link is written through, and the file keeps its permissions; in a folder that
-// takes no new file, an existing file is written in place. False, with `why` ("the file cannot be
-// written: ..."), when it could not.
+// takes no new file, an existing file is written in place. Something other than a regular file (a
+// pipe, a terminal, a device) is written into and stays what it is; a folder is refused. False,
+// with `why` ("the file cannot be written: ..."), when it could not.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why);

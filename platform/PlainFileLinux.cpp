@@ -57,8 +57,9 @@ PlainFile OpenPlainFile(const std::string& path, std::string* why) {
 
 namespace {
 
-// All of `text` to `fd`, flushed to the disk and closed; 0 or the reason it could not be.
-int WriteAllAndClose(int fd, const std::string& text) {
+// All of `text` to `fd`, flushed to the disk when `durable`, and closed; 0 or the reason it could
+// not be.
+int WriteAllAndClose(int fd, const std::string& text, bool durable = true) {
   std::size_t done = 0;
   int failure = 0;
   while (done < text.size() && failure == 0) {
@@ -67,7 +68,7 @@ int WriteAllAndClose(int fd, const std::string& text) {
     if (n == 0) failure = EIO;  // nothing written and no reason given: never spin on it
     if (n > 0) done += static_cast<std::size_t>(n);
   }
-  if (failure == 0 && ::fsync(fd) != 0) failure = errno;
+  if (durable && failure == 0 && ::fsync(fd) != 0) failure = errno;
   if (::close(fd) != 0 && failure == 0) failure = errno;
   return failure;
 }
@@ -77,9 +78,24 @@ bool CannotWrite(std::string& why, int error) {
   return false;
 }
 
+// A pipe, a terminal or a device takes the text as it comes: renamed over, it would be gone for
+// every program that uses it. A folder takes no text.
+bool WriteIntoNonRegular(const std::string& path, const struct stat& info, const std::string& text,
+                         std::string& why) {
+  if (S_ISDIR(info.st_mode)) return CannotWrite(why, EISDIR);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return CannotWrite(why, errno);
+  const int failure = WriteAllAndClose(fd, text, false);
+  return failure == 0 || CannotWrite(why, failure);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
+  // Links followed all the way, as opening does (/dev/stdout leads to a pipe that has no name).
+  if (struct stat named{}; ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+    return WriteIntoNonRegular(path, named, text, why);
+  }
   // Through a symbolic link to the file it names, keeping that file's permissions, as the
   // window's saves do.
   std::error_code error;

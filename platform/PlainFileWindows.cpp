@@ -98,8 +98,9 @@ PlainFile OpenPlainFile(const std::string& path, std::string* why) {
 
 namespace {
 
-// All of `text` to `handle`, flushed to the disk and closed; 0 or the reason it could not be.
-DWORD WriteAllAndClose(HANDLE handle, const std::string& text) {
+// All of `text` to `handle`, flushed to the disk when `durable`, and closed; 0 or the reason it
+// could not be.
+DWORD WriteAllAndClose(HANDLE handle, const std::string& text, bool durable = true) {
   std::size_t done = 0;
   DWORD failure = 0;
   while (done < text.size() && failure == 0) {
@@ -112,7 +113,7 @@ DWORD WriteAllAndClose(HANDLE handle, const std::string& text) {
     }
     done += written;
   }
-  if (failure == 0 && !FlushFileBuffers(handle)) failure = GetLastError();
+  if (durable && failure == 0 && !FlushFileBuffers(handle)) failure = GetLastError();
   if (!CloseHandle(handle) && failure == 0) failure = GetLastError();
   return failure;
 }
@@ -122,11 +123,26 @@ bool CannotWrite(std::string& why, DWORD error) {
   return false;
 }
 
+// A device (NUL, CON, a port) takes the text as it comes: it is no file to replace.
+bool WriteIntoDevice(const std::wstring& name, const std::string& text, std::string& why) {
+  const HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return CannotWrite(why, GetLastError());
+  const DWORD failure = WriteAllAndClose(handle, text, false);
+  return failure == 0 || CannotWrite(why, failure);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
   const std::wstring target = Widen(path);
-  const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (NamesADevice(target)) return WriteIntoDevice(target, text, why);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    why = std::string("the file cannot be written: ") + std::strerror(EISDIR);
+    return false;
+  }
+  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   const std::wstring temporary = target + L".tmp-" + std::to_wstring(_getpid());
   const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);

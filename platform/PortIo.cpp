@@ -63,6 +63,10 @@ std::string PortOpenFailure() {
   return gActive.Get()->OpenFailure();
 }
 
+std::string PortCableName() {
+  return gActive.Get()->CableName();
+}
+
 Replaceable<PortChoiceWords>& PortChoiceSeam() {
   static Replaceable<PortChoiceWords> seam{PortChoiceWords{}};
   return seam;

@@ -45,6 +45,9 @@ class PortBackend {
   // last attempt, in the user's words (what went wrong and what to do); empty when it was opened,
   // or when the backend has no port to open.
   virtual std::string OpenFailure() const { return {}; }
+  // The cable that the last board run opened, as --port names it, when the port address does
+  // not say it (the USB cable: "usb:SERIAL"); empty otherwise.
+  virtual std::string CableName() const { return {}; }
 
  private:
   std::deque<uint8_t> queuedReads_;
@@ -71,6 +74,8 @@ uint8_t PortTakeRead();
 void PortFlush();
 // The active backend's OpenFailure: why the last board run could not open the port.
 std::string PortOpenFailure();
+// The active backend's CableName.
+std::string PortCableName();
 
 // The backend in use; the default (and what nullptr stands for) is the absent port. The one who
 // replaces it keeps ownership.

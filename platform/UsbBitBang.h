@@ -65,6 +65,8 @@ class UsbBitBang {
   // for `packets` * kUsbPacketSamples.
   virtual int ReadData(uint8_t* data, int packets) = 0;
   virtual void Close() = 0;
+  // The serial number of the device open now (empty when it has none).
+  virtual std::string OpenSerial() = 0;
   // The words for the last failure.
   virtual std::string ErrorText() = 0;
 };

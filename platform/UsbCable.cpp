@@ -34,6 +34,7 @@ void UsbCable::Open() {
   device_.Close();
   state_ = State::Closed;
   reason_.clear();
+  name_.clear();
   switch (device_.Open(serial_)) {
     case UsbOpenResult::Opened:
       break;
@@ -55,6 +56,8 @@ void UsbCable::Open() {
     return GiveUp(kUsbSetupFailedText + device_.ErrorText() + ".");
   }
   state_ = State::Open;
+  const std::string serial = device_.OpenSerial();
+  name_ = serial.empty() ? "usb" : "usb:" + serial;
   written_ = received_ = settled_ = 0;
   // The lines start low, as the parallel port's after a run: the first byte sets them.
   pins_ = 0;

@@ -56,8 +56,8 @@ inline constexpr int kUsbPacketsPerRead = 4;
 std::string UsbNotFoundText(const std::string& serial = {});
 std::string UsbBusyText();
 inline constexpr const char* kUsbNoPermissionText =
-    "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (see "
-    "the README), then unplug the cable and plug it in again.";
+    "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (the "
+    "help's page \"The cables\" says how), then unplug the cable and plug it in again.";
 inline constexpr const char* kUsbWrongDriverText =
     "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
     "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "
@@ -91,6 +91,8 @@ class UsbCable final : public PortBackend {
   // accesses included (wrapping arithmetic: a wait that holds nothing takes its units back).
   uint64_t UnitsBeyondDelays() const override { return chipUs_ - askedUnits_; }
   std::string OpenFailure() const override { return reason_; }
+  // "usb:SERIAL" of the cable opened ("usb" when it has no serial number); empty when none was.
+  std::string CableName() const override { return name_; }
 
   // Round trips so far: times the tool waited for a sample it needed.
   uint64_t RoundTrips() const { return roundTrips_; }
@@ -121,6 +123,7 @@ class UsbCable final : public PortBackend {
   UsbBitBang& device_;
   State state_ = State::Closed;
   std::string reason_;
+  std::string name_;
   uint8_t pins_ = 0;
   // How long the current pins must last, in microseconds of the parallel port's nominal timing,
   // and how many ticks they have been queued for.

@@ -1,7 +1,11 @@
 #include "settings/SettingsFile.h"
 
 #include <algorithm>
+#include <climits>
 #include <optional>
+#include <span>
+
+#include "platform/Text.h"
 
 namespace {
 
@@ -150,4 +154,105 @@ SettingsFileContents ReadSettingsFile(std::string_view bytes) {
   s.aeBypassROFSel = line(17).Number(0);
   s.lcdMenuMask = line(18).Number(kDefaultFileLCDMenuMask);
   return contents;
+}
+
+namespace {
+
+// What a line's value may be: a number from `low` to `high`, and one of `only` where it is given.
+struct ValueRule {
+  int low;
+  int high;
+  std::span<const int> only = {};
+};
+
+// Line by line, the range of what the tool writes there. Line 5 holds the after-eye choice and,
+// after a "-", the delay; line 12 is reserved and holds any number.
+const std::array<ValueRule, kSettingsFileLineCount> kValueRules = {{
+    {0, 1},                                              // operation mode
+    {0, static_cast<int>(kFiringModeItems.size()) - 1},  // firing mode
+    {0, static_cast<int>(kRateOfFireItems.size()) - 1},  // rate of fire
+    {0, 255},                                            // debounce
+    {0, 255},                                            // dwell
+    {0, 1},                                              // after-eye choice
+    {0, 1},                                              // KOVAL mode
+    {0, 1},                                              // eye timing mode
+    {0, static_cast<int>(kTimerInitItems.size()) - 1},   // timer start
+    {1, 15, kTimerMinuteValues},                         // timer minutes
+    {0, 255 * 5},                                        // timer seconds, stored in fives
+    {0, 1},                                              // timer mode
+    {0, INT_MAX},                                        // reserved
+    // LCD sections; -1 is a Kalix board's locked section that holds no item of the list.
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {-1, static_cast<int>(kLCDContentItems.size()) - 1},
+    {0, static_cast<int>(kAEBypassROFItems.size()) - 1},  // AE bypass rate of fire
+    {0, 0xFFFF},                                          // LCD menu mask
+}};
+// Delay milliseconds + 1 is stored in a byte whose 0 means "bypass".
+constexpr ValueRule kAfterEyeDelayRule{0, 254};
+constexpr int kAfterEyeLine = 5;
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// Empty when `value` (blanks in front allowed, as the window writes its timer boxes) is a number
+// the rule allows; otherwise why not.
+std::string ValueFault(std::string_view value, const ValueRule& rule) {
+  std::size_t digits = value.find_first_not_of(' ');
+  if (digits != std::string_view::npos && value[digits] == '-') ++digits;
+  if (digits >= value.size() ||
+      !std::all_of(value.begin() + static_cast<std::ptrdiff_t>(digits), value.end(), IsDigit)) {
+    return Quoted(value) + " is not a number";
+  }
+  const int number = ReadDecimal(value);
+  if (!rule.only.empty() &&
+      std::find(rule.only.begin(), rule.only.end(), number) == rule.only.end()) {
+    std::string list;
+    for (const int allowed : rule.only) list += (list.empty() ? "" : ", ") + DecimalText(allowed);
+    return DecimalText(number) + " is not one of " + list;
+  }
+  if (number < rule.low || number > rule.high) {
+    return DecimalText(number) + " is not from " + DecimalText(rule.low) + " to " +
+           DecimalText(rule.high);
+  }
+  return {};
+}
+
+std::string AfterEyeFault(std::string_view value) {
+  const std::size_t dash = value.find('-');
+  if (dash == std::string_view::npos) {
+    return Quoted(value) + " is not a choice and a delay joined by \"-\"";
+  }
+  std::string fault = ValueFault(value.substr(0, dash), kValueRules[kAfterEyeLine]);
+  if (fault.empty()) fault = ValueFault(value.substr(dash + 1), kAfterEyeDelayRule);
+  return fault;
+}
+
+std::string LineFault(std::string_view line, int n) {
+  const std::string key = Key(n);
+  if (!line.starts_with(key)) return "does not start with " + Quoted(key);
+  const std::string_view value = line.substr(key.size());
+  if (n == kAfterEyeLine) return AfterEyeFault(value);
+  return ValueFault(value, kValueRules[static_cast<std::size_t>(n)]);
+}
+
+}  // namespace
+
+std::string SettingsFileFault(std::string_view bytes) {
+  const std::string text = WithLineFeeds(bytes);
+  const std::string shape = " (a settings file has 19 lines, 0: to 18:)";
+  std::string_view rest = text;
+  for (int n = 0;; ++n) {
+    const std::string where = "line " + DecimalText(n + 1) + ": ";
+    if (rest.empty()) return n == kSettingsFileLineCount ? "" : where + "missing" + shape;
+    if (n == kSettingsFileLineCount) return where + "one too many" + shape;
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    // Trailing blanks go, as the window's reading drops them.
+    line = line.substr(0, line.find_last_not_of(" \t\r") + 1);
+    if (const std::string fault = LineFault(line, n); !fault.empty()) return where + fault;
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
 }

@@ -51,3 +51,11 @@ SettingsFileContents ReadSettingsFile(std::string_view bytes);
 inline bool AEDelayControlsEnabled(const SettingsFileContents& contents) {
   return contents.settings.aeDelayMode != kAEDelayModeBypass;
 }
+
+// Why `bytes` is not a settings file as the tool writes one, naming the line ("line 3: \"abc\" is
+// not a number"); empty when it is. That is nineteen lines (LF or CR LF, trailing blanks allowed)
+// "0:" to "18:" in order, each value a number within what its line holds (blanks in front
+// allowed), line 5 a choice and a delay joined by "-". ReadSettingsFile takes any file, as
+// "Open Configuration" does for a person who sees the result; a script's upload must not send a
+// half-read file to a board.
+std::string SettingsFileFault(std::string_view bytes);

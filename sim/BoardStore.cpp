@@ -49,8 +49,14 @@ std::optional<std::string> ReadText(const fs::path& file, std::string& problem) 
 }  // namespace
 
 BoardStore::BoardStore(const fs::path& directory, std::ostream& report)
-    : file_(directory / kBoardFileName), report_(report) {
+    : file_(directory / kBoardFileName), report_(report), lock_(directory) {
   board_.SetFirmware(StartFirmware);
+  if (lock_.HeldElsewhere()) {
+    // Saved by both, one run's board would silently overwrite the other's.
+    mayWrite_ = false;
+    notKept_ = file_.string() + " is in use by another run of the tool";
+    report_ << "Simulated board: " << notKept_ << ", so this run never saves it" << std::endl;
+  }
   Load();
   board_.SetOnReleased([this] { SaveIfChanged(); });
 }
@@ -78,6 +84,7 @@ void BoardStore::Load() {
   if (error) {
     board_.SetMemories(FactoryMemories());
     mayWrite_ = false;
+    notKept_ = "cannot look at " + file_.string() + " (" + error.message() + ")";
     report_ << "Simulated board: cannot look at " << file_.string() << " (" << error.message()
             << "), so this run uses a factory-fresh board and never saves it" << std::endl;
     return;
@@ -100,12 +107,13 @@ void BoardStore::Load() {
 void BoardStore::StartFactoryFresh(const std::string& problem) {
   board_.SetMemories(FactoryMemories());
   report_ << "Simulated board: " << file_.string() << " is damaged (" << problem << "); ";
-  if (const std::optional<fs::path> kept = KeepAside()) {
+  if (const std::optional<fs::path> kept = mayWrite_ ? KeepAside() : std::nullopt) {
     report_ << "kept it as " << kept->filename().string() << " and started a factory-fresh board"
             << std::endl;
     return;
   }
   mayWrite_ = false;
+  if (notKept_.empty()) notKept_ = file_.string() + " is damaged and could not be moved aside";
   report_ << "could not move it aside, so this run uses a factory-fresh board and never saves it"
           << std::endl;
 }
@@ -130,16 +138,15 @@ bool BoardStore::Save() {
   }
   if (!error) fs::rename(temporary, file_, error);
   if (error) {
+    notKept_ = "could not save " + file_.string() + " (" + error.message() + ")";
     // One line per run of failures, not one per released reset.
-    if (!saveFailureReported_) {
-      report_ << "Simulated board: could not save " << file_.string() << " (" << error.message()
-              << ")" << std::endl;
-    }
+    if (!saveFailureReported_) report_ << "Simulated board: " << notKept_ << std::endl;
     fs::remove(temporary, error);
     saveFailureReported_ = true;
     return false;
   }
   saveFailureReported_ = false;
+  notKept_.clear();
   savedChanges_ = board_.Changes();
   return true;
 }

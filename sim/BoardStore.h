@@ -8,14 +8,17 @@
 // goes; each save writes a temporary file beside it, flushes it to the disk and renames it over
 // the old one. A link is read through, and the first save puts a plain file in its place; a
 // dangling link counts as damaged. Keeping aside never replaces a name that is taken, even by a
-// dangling link.
+// dangling link. One run at a time keeps the board: while one holds the folder, another loads the
+// board but never saves it, nor moves a damaged file aside.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <string>
 
+#include "platform/FolderLock.h"
 #include "sim/SimBoard.h"
 
 inline constexpr const char* kBoardFileName = "SimulatedBoard.hex";
@@ -35,6 +38,9 @@ class BoardStore {
 
   // Saves if the memories differ from what the file holds. False when a save was due and failed.
   bool SaveIfChanged();
+  // Why what this run does to the board is not kept in the file ("could not save ...", "... is in
+  // use by another run of the tool"); empty while it is.
+  const std::string& NotKept() const { return notKept_; }
 
  private:
   void Load();
@@ -44,8 +50,10 @@ class BoardStore {
 
   std::filesystem::path file_;
   std::ostream& report_;
+  FolderLock lock_;
   SimBoard board_;
   std::optional<uint64_t> savedChanges_;  // board_.Changes() as of the last load or save
   bool mayWrite_ = true;
   bool saveFailureReported_ = false;
+  std::string notKept_;
 };

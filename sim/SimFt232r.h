@@ -44,6 +44,7 @@ class SimFt232r final : public UsbBitBang {
   int WriteData(const uint8_t* data, int size) override;
   int ReadData(uint8_t* data, int packets) override;
   void Close() override { open_ = false; }
+  std::string OpenSerial() override { return open_ ? openSerial_ : std::string(); }
   std::string ErrorText() override { return error_; }
 
   bool IsOpen() const { return open_; }

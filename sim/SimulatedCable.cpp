@@ -40,3 +40,10 @@ void SimulatedCable::SetFaults(const SimFaultPlan& faults) {
   faulty_ = std::make_unique<FaultyBoard>(*board_, faults);
   port_.Attach(faulty_.get());
 }
+
+std::string SimulatedCable::KeepBoard() {
+  if (!store_) return {};
+  store_->Board().Settle();
+  store_->SaveIfChanged();
+  return store_->NotKept();
+}

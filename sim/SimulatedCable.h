@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <string>
 
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
@@ -36,6 +37,9 @@ class SimulatedCable {
   // What is plugged into the cable: the board, or the faults in front of it. Another cable on the
   // same board (the simulated FT232R) plugs in here too.
   CableDevice& OnCable();
+  // Saves the board kept in a folder now, if it changed; why what happened to it is not kept
+  // there (BoardStore::NotKept), or empty. Always empty for a board that is never saved.
+  std::string KeepBoard();
 
  private:
   SimPort port_;

@@ -15,14 +15,14 @@
 #include "app/HelpWindow.h"
 #include "app/InstalledFiles.h"
 #include "app/SettingsDlg.h"
-#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/ShellDoubles.h"
 #include "ui/OrvantaAppDlg.h"
 
 namespace {
 
 const QUrl kIndex(QStringLiteral("chm:/index.html"));
-const QUrl kConnecting(QStringLiteral("chm:/connecting.html"));
+const QUrl kCables(QStringLiteral("chm:/cables.html"));
 
 // Clicks the first link whose text is `text` on the page shown, as the user would.
 void ClickLink(HelpBrowser* browser, const QString& text) {
@@ -79,39 +79,45 @@ TEST_F(HelpWindowTest, F1ShowsContentsAndFirstPageLinksAreFollowedAndBackReturns
   EXPECT_EQ(help->windowTitle(), "Orvanta Interface Application Help");
   EXPECT_FALSE(help->isModal());
   EXPECT_EQ(TopLevelEntries(help->Contents()),
-            (QStringList{"Orvanta Interface Application Help", "Connecting the board",
-                         "Reading, changing and writing settings", "Settings files",
-                         "Updating the firmware and programming mode",
-                         "Start switches and the simulated board", "When something goes wrong"}));
+            (QStringList{"Orvanta Interface Application", "Using the window", "The cables",
+                         "The command line for board makers", "Installing",
+                         "When something goes wrong", "Deliberate behaviour choices"}));
   HelpBrowser* page = help->Browser();
   EXPECT_EQ(page->source(), kIndex);
   EXPECT_TRUE(page->toPlainText().startsWith(
-      "Orvanta Interface Application Help\nThe Orvanta Interface Application reads, changes"));
-  EXPECT_EQ(help->Contents()->currentItem()->text(0), "Orvanta Interface Application Help");
+      "Orvanta Interface Application\nThe Orvanta Interface Application downloads, edits"));
+  EXPECT_EQ(help->Contents()->currentItem()->text(0), "Orvanta Interface Application");
   EXPECT_EQ(help->BackButton()->text(), "Back");
   EXPECT_EQ(help->ForwardButton()->text(), "Forward");
   EXPECT_FALSE(help->BackButton()->isEnabled());
 
-  ClickLink(page, "Connecting the board");
-  EXPECT_EQ(page->source(), kConnecting);
-  EXPECT_TRUE(page->toPlainText().startsWith("Connecting the board\n"));
-  EXPECT_EQ(help->Contents()->currentItem()->text(0), "Connecting the board");
+  ClickLink(page, "The cables");
+  EXPECT_EQ(page->source(), kCables);
+  EXPECT_TRUE(page->toPlainText().startsWith("The cables\n"));
+  EXPECT_EQ(help->Contents()->currentItem()->text(0), "The cables");
   ASSERT_TRUE(help->BackButton()->isEnabled());
 
   QTest::mouseClick(help->BackButton(), Qt::LeftButton);
   EXPECT_EQ(page->source(), kIndex);
-  EXPECT_EQ(help->Contents()->currentItem()->text(0), "Orvanta Interface Application Help");
+  EXPECT_EQ(help->Contents()->currentItem()->text(0), "Orvanta Interface Application");
   EXPECT_TRUE(help->ForwardButton()->isEnabled());
   QTest::mouseClick(help->ForwardButton(), Qt::LeftButton);
-  EXPECT_EQ(page->source(), kConnecting);
+  EXPECT_EQ(page->source(), kCables);
 
   // A choice in the contents shows its page.
-  help->Contents()->setCurrentItem(help->Contents()->topLevelItem(6));
+  help->Contents()->setCurrentItem(help->Contents()->topLevelItem(5));
   EXPECT_TRUE(page->toPlainText().startsWith("When something goes wrong\n"));
+  // A section in the contents shows its page at that section.
+  QTreeWidgetItem* usb = help->Contents()->topLevelItem(2)->child(2);
+  ASSERT_NE(usb, nullptr);
+  EXPECT_EQ(usb->text(0), "The USB cable (FT232R)");
+  help->Contents()->setCurrentItem(usb);
+  EXPECT_EQ(page->source(), QUrl("chm:/cables.html#the-usb-cable-ft232r"));
   EXPECT_TRUE(shell.opened.empty());
 
+  // The guides' picture of the help window, on the cables guide.
   if (const char* dir = std::getenv("ORVANTA_SCREENSHOT_DIR")) {
-    help->Contents()->setCurrentItem(help->Contents()->topLevelItem(1));
+    help->Contents()->setCurrentItem(help->Contents()->topLevelItem(2));
     help->grab().save(QString::fromLocal8Bit(dir) + "/help-window.png");
   }
 }
@@ -121,12 +127,12 @@ TEST_F(HelpWindowTest, OneWindowAtATimeAndWebLinksGoToTheDesktop) {
   PressF1();
   HelpWindow* first = HelpWindow::Current();
   ASSERT_NE(first, nullptr);
-  first->Browser()->setSource(kConnecting);
+  first->Browser()->setSource(kCables);
   dlg->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
   PressF1();
   EXPECT_EQ(HelpWindow::Current(), first);
-  EXPECT_EQ(first->Browser()->source(), kConnecting) << "raised as it was";
+  EXPECT_EQ(first->Browser()->source(), kCables) << "raised as it was";
   int windows = 0;
   for (QWidget* widget : QApplication::topLevelWidgets()) {
     if (qobject_cast<HelpWindow*>(widget) != nullptr && widget->isVisible()) ++windows;
@@ -136,7 +142,7 @@ TEST_F(HelpWindowTest, OneWindowAtATimeAndWebLinksGoToTheDesktop) {
   first->Browser()->setSource(QUrl("https://www.example.com/orvanta/"));
   first->Browser()->setSource(QUrl("file:///etc/passwd"));
   EXPECT_EQ(shell.opened, std::vector<std::string>{"https://www.example.com/orvanta/"});
-  EXPECT_EQ(first->Browser()->source(), kConnecting);
+  EXPECT_EQ(first->Browser()->source(), kCables);
 
   first->close();  // closing ends it; F1 makes a new one
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -13,8 +13,8 @@
 #include "app/HelpWindow.h"
 #include "link/Communication.h"
 #include "platform/HelpFile.h"
-#include "tests/support/ShellDoubles.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/ShellDoubles.h"
 #include "ui/OrvantaAppDlg.h"
 
 namespace {
@@ -122,7 +122,14 @@ TEST_F(MainDialogShellTest, NothingForTheBackgroundStaticsDisabledOrUnlistedCont
          QCoreApplication::sendEvent(dlg.get(), &event);
        }},
       {"static text", [&] { RightClick(dlg.get(), dlg->findChild<QLabel*>()); }},
-      {"Exit", [&] { RightClickOn(2); }},
+      {"a control without a topic",
+       [&] {
+         QPushButton extra(QStringLiteral("Extra"), dlg.get());
+         SetControlId(&extra, 4242);
+         extra.setGeometry(0, 0, 40, 20);
+         extra.show();
+         RightClick(dlg.get(), &extra);
+       }},
       {"disabled", [&] { RightClickOn(IDC_AEDELAY_SPIN); }},
       {"no help file",
        [&] {

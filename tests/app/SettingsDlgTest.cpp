@@ -271,7 +271,7 @@ TEST_F(SettingsDlgTest, WordsOrderFocusHelpAndThePortsOfThisComputer) {
   RightClick(dlg.get(), dlg->GetDlgItem(IDCANCEL));
   for (QLabel* label : dlg->findChildren<QLabel*>()) RightClick(dlg.get(), label);
   RightClick(dlg.get(), Address());
-  const std::string cancel = "Cancel: closes this window and keeps the port as it was.";
+  const std::string cancel = "Cancel: closes this window and keeps the port or cable as it was.";
   EXPECT_EQ(help.popups, (std::vector<std::pair<int, std::string>>{{IDCANCEL, cancel}}));
 }
 

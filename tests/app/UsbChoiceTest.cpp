@@ -88,7 +88,7 @@ TEST_F(UsbChoiceTest, TheCablesPluggedInAreListed) {
     EXPECT_TRUE(shown) << c.line;
   }
   EXPECT_EQ(dlg->GetDlgItemAs<QAbstractButton>(IDC_USB)->text(), "USB cable (FT232R)");
-  // The README's picture, taken on request: one cable plugged in and chosen.
+  // The cables guide's picture (scripts/take-screenshots): one cable plugged in and chosen.
   if (const char* dir = std::getenv("ORVANTA_SCREENSHOT_DIR")) {
     scratch.Write(kConnSettingsFile, "usb");
     Plugged({{"FT232R USB UART", "A50285BI"}});

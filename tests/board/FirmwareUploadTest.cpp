@@ -17,10 +17,10 @@
 #include "sim/BoardHex.h"
 #include "sim/SimPort.h"
 #include "sim/SimulatedCable.h"
-#include "tests/support/RecordingView.h"
-#include "tests/support/FirmwareFiles.h"
 #include "tests/support/CableTrace.h"
+#include "tests/support/FirmwareFiles.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/RecordingView.h"
 
 namespace {
 
@@ -101,6 +101,16 @@ TEST_F(FirmwareUpload, QuietLinesEraseReleaseTwoWaitsEnableEveryRecordLockBits) 
   EXPECT_EQ(Sent(), (std::vector<std::string>{"AC 53 FF", "AC 04 FF", "AC 53 FF", "02 00 42",
                                               "01 00 <42", "02 01 43", "01 01 <43", "AC FF FF"}));
   EXPECT_EQ(trace.back(), "RST-");
+}
+
+// The bar counts every line of a file longer than 16 bits count, however far the board gets.
+TEST_F(FirmwareUpload, TheBarCountsEveryLineOfALongFile) {
+  std::vector<std::string> records(65536, ":0100000042BD");
+  records.push_back(kEndRecordText);
+  ScratchFile file(OfwText(records));
+  board.SetPower(BoardPower::Absent);
+  EXPECT_EQ(Update(file.path()), 0);
+  EXPECT_EQ(view.upper, 65537);
 }
 
 // A file that no longer holds what was checked: nothing reaches the board, not even the erase.

@@ -65,6 +65,26 @@ class StatusDlgTest : public ::testing::Test {
   ScriptedClock clock{{0, 100}};
 };
 
+// The connecting line names the cable in use: the parallel port's address, or the USB cable.
+TEST_F(StatusDlgTest, TheConnectingLineNamesTheCableInUse) {
+  const struct {
+    int usb;
+    const char* serial;
+    bool retry;
+    const char* line;
+  } cases[] = {
+      {0, "A50285BI", false, "Connecting to your board on port 0x278, please wait..."},
+      {1, "", false, "Connecting to your board on the USB cable, please wait..."},
+      {1, "A50285BI", true, "Connecting to your board on the USB cable A50285BI, please wait... "},
+  };
+  base = 0x278;
+  for (const auto& c : cases) {
+    bUsbCable = c.usb;
+    usbCableSerial = c.serial;
+    EXPECT_EQ(CableConnectingText(c.retry), c.line);
+  }
+}
+
 TEST_F(StatusDlgTest, FailedDownloadClosesByItselfWithResultZero) {
   nCommResult = 1;
   WatchedStatusDlg dlg;

@@ -79,8 +79,10 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
   const std::string summary =
       ": 4 records, 17 data bytes at 0x0000-0x1FFF, firmware 2.20 for an Orvanta board\n";
   const std::string usage =
-      "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw | --help\n"
-      "       orvanta-ofw flash FILE.ofw | download OUT.osf | upload IN.osf | cables [options]\n";
+      "usage: orvanta-ofw pack IN.hex OUT.ofw | unpack IN.ofw OUT.hex | check FILE.ofw [--json]\n"
+      "       orvanta-ofw flash FILE.ofw|FILE.hex | download OUT.osf | upload IN.osf | cables\n"
+      "       [options]\n"
+      "       orvanta-ofw help [COMMAND] | --help | --version\n";
   const std::string help =
       "orvanta-ofw makes, reads and checks Orvanta firmware files (.ofw), and flashes\n"
       "and reads boards without the window.\n"
@@ -92,12 +94,15 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
       "  orvanta-ofw download OUT.osf       write the board's settings to OUT.osf\n"
       "  orvanta-ofw upload IN.osf          put the settings of IN.osf on the board\n"
       "  orvanta-ofw cables                 list the USB cables (FT232R) plugged in\n"
+      "  orvanta-ofw help COMMAND           more about one command (or COMMAND --help)\n"
+      "  orvanta-ofw --version              the version, for a production log\n"
       "\n"
       "pack reads the Intel HEX an 8051 toolchain writes: records of up to 255 data\n"
       "bytes (longer data records are split so that every line stays within 255\n"
       "characters), record types 00-05, upper- or lower-case digits, LF or CR LF line\n"
       "ends. It refuses what a firmware update would refuse and says which line is\n"
-      "wrong and why.\n"
+      "wrong and why. flash takes such a file (.hex) as well. An output named - is\n"
+      "standard output.\n"
       "\n"
       "flash, download and upload take these options, in any order after the command:\n"
       "  --port PORT       0x378, 0x278, an address in hexadecimal, usb (the first USB\n"
@@ -109,13 +114,15 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
       "                    or nousb\n"
       "  --fast            read each written byte back until the chip has taken it\n"
       "  --delaymult X     every calibrated wait times X (above 0, at most 100)\n"
+      "  --json            one JSON object on standard output instead of the line\n"
       "On a terminal, a line on standard error shows how far the board is. At the end\n"
       "one line on standard output says what was done or that it failed, and standard\n"
       "error why.\n"
       "\n"
       "Exit status: 0 done; 1 a file or the board said no (a file was refused or could\n"
       "not be read or written, the board did not answer or refused, or a port could\n"
-      "not be opened); 2 the arguments were not understood.\n";
+      "not be opened); 2 the arguments were not understood; 130 or 143 stopped by\n"
+      "Ctrl-C or SIGTERM.\n";
   const std::string notRegular = "it is not a regular file\n";
   struct Case {
     std::vector<std::string> args;
@@ -126,6 +133,8 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
   const Case cases[] = {
       {{"pack", hex.path(), ofw}, 0, ofw + summary, ""},
       {{"unpack", ofw, hex.Beside("back.hex")}, 0, hex.Beside("back.hex") + summary, ""},
+      // "-" is standard output: the file goes there and the summary to standard error.
+      {{"unpack", ofw, "-"}, 0, ReadText(DemoFirmware("orvanta-2.20.hex")), "-" + summary},
       {{"check", hex.path()},
        1,
        "",

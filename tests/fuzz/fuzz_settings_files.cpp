@@ -6,7 +6,8 @@
 // opened again.
 // Opened over a downloaded board (the first bytes as its block) and uploaded, as the window and
 // orvanta-ofw do: the board's identity and the bytes the tool does not interpret go back as they
-// came, and every list and choice uploaded is what the next download shows.
+// came, and every list and choice uploaded is what the next download shows; a file orvanta-ofw
+// upload finds well formed leaves no setting unchosen, over any board.
 // ConnSettings.dat: the token never grows past its limit and an accepted address is always above
 // zero, whether read from the file or typed into the address box and saved.
 #include <algorithm>
@@ -91,6 +92,8 @@ void CheckUploadOverBoard(std::string_view bytes, const SettingsFileContents& co
   }
   DialogSettings shown = ShownAfterDownload(board);
   ApplySettingsFileTo(shown, contents);
+  Check(!FirstIncompleteItem(shown) || !SettingsFileFault(bytes).empty(),
+        "a file orvanta-ofw upload takes left a setting unchosen");
   if (FirstIncompleteItem(shown)) return;
   uint8_t uploaded[kSettingsArraySize];
   std::copy(std::begin(board), std::end(board), std::begin(uploaded));

@@ -1,15 +1,19 @@
-// Pop-up topics: the topic-file format, and the committed help file read with chmlib.
+// Pop-up topics: the topic-file format, and the committed help file read with chmlib: its topic
+// files, its contents and pages, and that it is not older than its sources.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "platform/HelpContents.h"
 #include "platform/HelpFile.h"
+#include "platform/Sha256.h"
 #include "tests/support/Files.h"
 
 namespace {
@@ -42,9 +46,7 @@ TEST(PopupTopics, FindsATopicByItsNumber) {
 TEST(PopupTopics, CommittedHelpFileHoldsTheTopicFilesAsWritten) {
   // A help file not rebuilt after a topic or page change would show old texts.
   const std::string chm = kHelpDir + "Orvanta_Help.chm";
-  for (const char* name :
-       {"OrvantaDialog.txt", "SettingsDialog.txt", "index.html", "connecting.html", "settings.html",
-        "files.html", "firmware.html", "switches.html", "problems.html"}) {
+  for (const char* name : {"OrvantaDialog.txt", "SettingsDialog.txt"}) {
     EXPECT_EQ(ReadHelpObject(chm, std::string("/") + name), Source(name)) << name;
   }
   EXPECT_EQ(ReadPopupTopic(chm, "/OrvantaDialog.txt", 34),
@@ -62,6 +64,39 @@ TEST(PopupTopics, CommittedHelpFileHoldsTheTopicFilesAsWritten) {
   EXPECT_EQ(ReadPopupTopic(pipe, "/OrvantaDialog.txt", 1), std::nullopt);
   std::remove(pipe.c_str());
 #endif
+}
+
+// The committed help file holds sources.sha256: each of its sources (the guides, the images they
+// show, the pop-up topic files, the program that makes the pages) with its SHA-256 as it was
+// built. A source changed or added since then means the help file is old.
+TEST(CommittedHelpFile, IsBuiltFromTheSourcesAsTheyAreNow) {
+  const std::filesystem::path root(ORVANTA_SOURCE_DIR);
+  const std::string rebuild = ": run ./scripts/build-help and commit res/help/Orvanta_Help.chm";
+  const std::optional<std::string> list =
+      ReadHelpObject(kHelpDir + "Orvanta_Help.chm", "/sources.sha256");
+  ASSERT_TRUE(list) << "the help file names no sources" << rebuild;
+  std::set<std::string> listed;
+  std::istringstream lines(*list);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t gap = line.find("  ");
+    ASSERT_EQ(gap, 64u) << line;
+    const std::string path = line.substr(gap + 2);
+    listed.insert(path);
+    EXPECT_TRUE(std::filesystem::is_regular_file(root / path)) << path << " is gone" << rebuild;
+    EXPECT_EQ(Sha256Hex(ReadText(root / path)), line.substr(0, gap))
+        << path << " changed since the help file was built" << rebuild;
+  }
+  const std::pair<const char*, const char*> folders[] = {{"docs/guide", ".md"},
+                                                         {"res/help", ".txt"}};
+  for (const auto& [folder, extension] : folders) {
+    for (const auto& file : std::filesystem::directory_iterator(root / folder)) {
+      if (file.path().extension() != extension) continue;
+      const std::string path = std::string(folder) + "/" + file.path().filename().string();
+      EXPECT_TRUE(listed.contains(path)) << path << " is not in the help file" << rebuild
+                                         << " (a guide must be linked from docs/guide/index.md)";
+    }
+  }
+  EXPECT_TRUE(listed.contains("app/MakeDocs.cpp"));
 }
 
 }  // namespace
@@ -104,6 +139,11 @@ TEST(HelpContents, ReadsNestedSitemapListsTolerantly) {
            "<li><object type=\"text/site properties\"><param name=\"Name\" value=\"X\"></object>" +
            "<li><object type=\"text/sitemap\"></object>" + item("A", "a.html") + "</ul></ul>",
        {{"A", "a.html", {}}}},
+      {"of two names, the first",
+       "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"First\">"
+       "<param name=\"Name\" value=\"Second\"><param name=\"Local\" value=\"a.html\"></object>"
+       "</ul>",
+       {{"First", "a.html", {}}}},
       {"a list first in a list belongs to no entry",
        "<ul><ul>" + item("A", "a.html") + "</ul></ul>",
        {{"A", "a.html", {}}}},
@@ -141,11 +181,29 @@ TEST(HelpContents, CommittedHelpFileHasItsContentsAndPages) {
   ASSERT_TRUE(name);
   const std::optional<std::string> hhc = archive->Read(*name);
   ASSERT_TRUE(hhc);
-  EXPECT_EQ(ParseHelpContents(*hhc), ParseHelpContents(Source("toc.hhc")));
-  EXPECT_EQ(ParseHelpContents(*hhc).size(), 7u);
-  EXPECT_EQ(archive->Read("/INDEX.HTML"), Source("index.html")) << "names in any case";
+  // One entry a guide, in the order of the first guide's links, each with its sections.
+  const std::vector<Entry> contents = ParseHelpContents(*hhc);
+  const std::pair<const char*, const char*> guides[] = {
+      {"Orvanta Interface Application", "index.html"},
+      {"Using the window", "window.html"},
+      {"The cables", "cables.html"},
+      {"The command line for board makers", "command-line.html"},
+      {"Installing", "installing.html"},
+      {"When something goes wrong", "problems.html"},
+      {"Deliberate behaviour choices", "behaviour.html"},
+  };
+  ASSERT_EQ(contents.size(), std::size(guides));
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    EXPECT_EQ(contents[i].name, guides[i].first);
+    EXPECT_EQ(contents[i].local, guides[i].second);
+    EXPECT_FALSE(contents[i].children.empty()) << guides[i].second;
+    const std::optional<std::string> page = archive->Read(std::string("/") + guides[i].second);
+    ASSERT_TRUE(page) << guides[i].second;
+    EXPECT_NE(page->find(std::string("<title>") + guides[i].first + "</title>"), std::string::npos);
+  }
+  EXPECT_EQ(archive->Read("/INDEX.HTML"), archive->Read("/index.html")) << "names in any case";
   EXPECT_EQ(archive->Read("/missing.html"), std::nullopt);
-  EXPECT_FALSE(HelpArchive::Open(kHelpDir + "index.html")) << "not a help file";
+  EXPECT_FALSE(HelpArchive::Open(kHelpDir + "OrvantaDialog.txt")) << "not a help file";
   EXPECT_FALSE(HelpArchive::Open(kHelpDir)) << "a folder";
 }
 

@@ -2,7 +2,9 @@
 // link, keeping the file's permissions, and in place where the folder takes no new file.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 
@@ -62,6 +64,26 @@ TEST(WriteFileAtomically, AFolderThatTakesNoNewFileStillTakesItsFilesText) {
   EXPECT_EQ(ReadText(dir.Path() / "out.osf"), "new");
   EXPECT_FALSE(WriteFileAtomically((dir.Path() / "other.osf").string(), "new", why));
   EXPECT_EQ(why, "the file cannot be written: Permission denied");
+}
+
+// A named pipe (as a device or a terminal) takes the text as it comes and stays what it is; a
+// folder is refused before anything is made beside it.
+TEST(WriteFileAtomically, WritesIntoWhatIsNoRegularFileAndRefusesAFolder) {
+  const ScratchDirectory dir("write-whole");
+  const fs::path pipe = dir.Path() / "pipe.osf";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+  std::string why;
+  EXPECT_TRUE(WriteFileAtomically(pipe.string(), "new\r\n", why)) << why;
+  char got[16] = {};
+  EXPECT_EQ(::read(reader, got, sizeof got), 5);
+  ::close(reader);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  fs::create_directory(dir.Path() / "folder.osf");
+  EXPECT_FALSE(WriteFileAtomically((dir.Path() / "folder.osf").string(), "new", why));
+  EXPECT_EQ(why, "the file cannot be written: Is a directory");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 2)
+      << "nothing left beside them";
 }
 
 }  // namespace

@@ -100,4 +100,43 @@ TEST(SettingsFile, AfterEyePrefixFollowsTheButtonAndTextsAreWrittenAsTheyAre) {
   EXPECT_EQ(back.settings.timerMinutesText, "") << "trailing blanks are removed on reading";
 }
 
+// What orvanta-ofw upload takes: the file as the tool writes it, or refused with the line and why.
+TEST(SettingsFile, AFileToUploadIsCompleteAndWellFormed) {
+  const std::string good =
+      "0:0\r\n1:3\r\n2:7\r\n3: 4\r\n4:255\r\n5:1-254\r\n6:1\r\n7:0\r\n8:2\r\n9:15\r\n"
+      "10:1275\r\n11:0\r\n12:0\r\n13:0\r\n14:8\r\n15:2\r\n16:3\r\n17:7\r\n18:65535\r\n";
+  const auto with = [&good](int n, const std::string& line) {
+    std::string text = good;
+    const std::size_t start = n == 0 ? 0 : text.find("\n" + std::to_string(n) + ":") + 1;
+    return text.replace(start, text.find('\r', start) - start, line);
+  };
+  const struct {
+    std::string file;
+    std::string fault;
+  } cases[] = {
+      {good, ""},
+      {"0:0\n1:3\n2:7\n3:4\n4:255\n5:0-0\n6:1\n7:0\n8:2\n9:1\n10:0\n11:1\n12:0\n13:0\n14:8\n"
+       "15:2\n16:3\n17:0\n18:0 \t",
+       ""},
+      {good.substr(0, good.find("5:")),
+       "line 6: missing (a settings file has 19 lines, 0: to 18:)"},
+      {good + "\r\n", "line 20: one too many (a settings file has 19 lines, 0: to 18:)"},
+      {with(2, "2:abc"), "line 3: \"abc\" is not a number"},
+      {with(2, "2:-1"), "line 3: -1 is not from 0 to 7"},
+      {with(13, "13:-1"), ""},
+      {with(2, "5:2"), "line 3: does not start with \"2:\""},
+      {with(0, "0:2"), "line 1: 2 is not from 0 to 1"},
+      {with(2, "2:8"), "line 3: 8 is not from 0 to 7"},
+      {with(3, "3:256"), "line 4: 256 is not from 0 to 255"},
+      {with(5, "5:1"), "line 6: \"1\" is not a choice and a delay joined by \"-\""},
+      {with(5, "5:2-3"), "line 6: 2 is not from 0 to 1"},
+      {with(5, "5:1-255"), "line 6: 255 is not from 0 to 254"},
+      {with(9, "9:4"), "line 10: 4 is not one of 1, 2, 3, 5, 7, 10, 12, 15"},
+      {with(10, "10:1280"), "line 11: 1280 is not from 0 to 1275"},
+      {with(16, "16:9"), "line 17: 9 is not from -1 to 8"},
+      {with(18, "18:65536"), "line 19: 65536 is not from 0 to 65535"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SettingsFileFault(c.file), c.fault) << c.file;
+}
+
 }  // namespace

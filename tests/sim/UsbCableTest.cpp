@@ -197,6 +197,31 @@ TEST_F(UsbCableTest, AQueuedReadSeesTheLinesAsTheWritesBeforeItLeftThem) {
   }
 }
 
+// Why a cable cannot be used, as the failure message says it below its text, word for word (the
+// guide "When something goes wrong" quotes them).
+TEST(UsbCableReasons, AreSaidWordForWord) {
+  const std::pair<std::string, const char*> reasons[] = {
+      {UsbNotFoundText("A50285BI"),
+       "The USB cable (FT232R) with serial number A50285BI was not found. Plug it in, or choose "
+       "another cable under \"Connection...\"."},
+      {UsbBusyText(),
+       "The USB cable (FT232R) is in use by another program, or by another copy of this tool. "
+       "Close it, or choose another cable under \"Connection...\"."},
+      {kUsbNoPermissionText,
+       "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule "
+       "(the help's page \"The cables\" says how), then unplug the cable and plug it in again."},
+      {kUsbWrongDriverText,
+       "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
+       "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "
+       "again."},
+      {kUsbNotFt232rText,
+       "The USB device found is not an FT232R, so it cannot drive the programming cable."},
+      {kUsbStoppedText,
+       "The USB cable (FT232R) stopped answering: it was unplugged or lost its power."},
+  };
+  for (const auto& [said, words] : reasons) EXPECT_EQ(said, words);
+}
+
 // This machine has no FT232R: the real path says so, and a board run fails at once.
 TEST(UsbCableOnThisMachine, WithoutAnFt232rADownloadFailsSayingNoneWasFound) {
   ResetGlobals();

@@ -4,7 +4,7 @@
 #include "board/BoardOperations.h"
 
 struct NoView final : OperationView {
-  void SetProgressRange(uint16_t) override {}
+  void SetProgressRange(int) override {}
   void SetProgressPos(int) override {}
   void ShowStatusText(const std::string&) override {}
 };

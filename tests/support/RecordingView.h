@@ -10,13 +10,13 @@
 #include "tests/support/Recorders.h"
 
 struct RecordingView final : OperationView {
-  uint16_t upper = 0;
+  int upper = 0;
   std::vector<int> positions;
   std::vector<std::string> texts;
   const SeamLog* log = nullptr;
   std::size_t rangeAt = 0;
   std::vector<std::size_t> textsAt;
-  void SetProgressRange(uint16_t value) override {
+  void SetProgressRange(int value) override {
     upper = value;
     rangeAt = log != nullptr ? log->size() : 0;
   }

@@ -15,8 +15,10 @@ struct ToolRun {
   std::string err;
 };
 
-// Runs orvanta-ofw with `args` in `folder`, standard output and error each caught whole.
-ToolRun RunOrvantaOfw(const std::filesystem::path& folder, const std::vector<std::string>& args);
+// Runs orvanta-ofw with `args` in `folder`, standard output and error each caught whole; with
+// `stdoutTo`, standard output goes to that file (relative to `folder`) instead and `out` reads it.
+ToolRun RunOrvantaOfw(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                      const std::filesystem::path& stdoutTo = {});
 
 // The board kept in `folder` (SimulatedBoard.hex), changed by `change` and kept again.
 void ChangeKeptBoard(const std::filesystem::path& folder,

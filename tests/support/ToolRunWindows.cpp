@@ -38,11 +38,6 @@ std::wstring Widen(const std::string& text) {
   return wide;
 }
 
-std::string WithoutCarriageReturns(std::string text) {
-  std::erase(text, '\r');
-  return text;
-}
-
 // A file the child writes its output into.
 HANDLE InheritableFile(const fs::path& file) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -52,9 +47,10 @@ HANDLE InheritableFile(const fs::path& file) {
 
 }  // namespace
 
-ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& args) {
+ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& args,
+                      const fs::path& stdoutTo) {
   const ScratchDirectory caught("tool-run");
-  const fs::path outFile = caught.Path() / "out";
+  const fs::path outFile = stdoutTo.empty() ? caught.Path() / "out" : folder / stdoutTo;
   const fs::path errFile = caught.Path() / "err";
   std::wstring commandLine = Quoted(Widen(ORVANTA_OFW_PROGRAM));
   for (const std::string& arg : args) commandLine += L" " + Quoted(Widen(arg));
@@ -82,8 +78,7 @@ ToolRun RunOrvantaOfw(const fs::path& folder, const std::vector<std::string>& ar
   for (const HANDLE file : {startup.hStdOutput, startup.hStdError}) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   }
-  // The C runtime ends the lines it writes with CR LF on Windows; the tests compare lines.
-  run.out = WithoutCarriageReturns(ReadText(outFile));
-  run.err = WithoutCarriageReturns(ReadText(errFile));
+  run.out = fs::is_regular_file(outFile) ? ReadText(outFile) : "";
+  run.err = ReadText(errFile);
   return run;
 }

@@ -114,8 +114,8 @@ TEST_F(BoardToolMatchesWindow, UploadLeavesTheBoardTheWindowLeaves) {
       {"a saved file", saved, kBoardOrvanta, false},
       {"the same on a Kalix board", saved, kBoardKalix, false},
       {"sections out of the list on a Kalix board",
-       "0:0\n1:1\n2:2\n3:4\n4:10\n5:0-0\n6:0\n7:1\n8:2\n9:3\n10:5\n11:0\n12:0\n13:99\n14:99\n"
-       "15:0\n16:1\n17:5\n18:-1\n",
+       "0:0\n1:1\n2:2\n3:4\n4:10\n5:0-0\n6:0\n7:1\n8:2\n9:3\n10:5\n11:0\n12:0\n13:-1\n14:-1\n"
+       "15:0\n16:1\n17:5\n18:65535\n",
        kBoardKalix, false},
       {"the Delay preset's choice", "0:0\n1:1\n2:2\n3:4\n4:10\n5:2-12\n6:0\n7:0\n8:0\n9:05\n",
        kBoardOrvanta, true},

@@ -1,6 +1,7 @@
 // A whole session in the real main window on the simulated board, driven through the widgets as a
 // user would: the download at start, a preset, an upload, and two firmware updates. With
-// ORVANTA_SCREENSHOT_DIR set, it also saves the status window as the first update shows it.
+// ORVANTA_SCREENSHOT_DIR set, it also saves the status window as the first update shows it, alone
+// and over the main window (scripts/take-screenshots).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -40,15 +41,19 @@ QString LineText(const QWidget* window, int id) {
   return {};
 }
 
-// The window alone, and the whole screen as a window manager has framed it (it draws the frames
-// from its own process, so it is given a moment).
-void SaveScreenshot(QWidget* window, const char* name) {
+// The window alone, and the screen around it and the window behind it as a window manager has
+// framed them (it draws the frames from its own process, so it is given a moment).
+void SaveScreenshot(QWidget* window, const QWidget* behind, const char* name) {
   const char* dir = std::getenv("ORVANTA_SCREENSHOT_DIR");
   if (dir == nullptr) return;
   const QDir folder(QString::fromLocal8Bit(dir));
   EXPECT_TRUE(window->grab().save(folder.filePath(name)));
+  window->repaint();  // the bar as it stands now, on the screen too
   QThread::msleep(500);
-  window->screen()->grabWindow(0).save(folder.filePath(QStringLiteral("screen-") + name));
+  const QRect frames = window->frameGeometry().united(behind->frameGeometry());
+  window->screen()
+      ->grabWindow(0, frames.x(), frames.y(), frames.width(), frames.height())
+      .save(folder.filePath(QStringLiteral("screen-") + name));
 }
 
 // Counts the status windows, and watches the bar of each firmware run.
@@ -79,7 +84,7 @@ class Session : public ::testing::Test, public QObject {
     if (mid.position >= 0 || maximum < 2 || value < maximum / 2) return;
     mid = {status.windowTitle(), LineText(&status, IDC_STATUS_TEXT),
            LineText(&status, IDC_WARNING_TEXT), value, maximum};
-    SaveScreenshot(&status, "status-window-firmware.png");
+    SaveScreenshot(&status, &dlg, "status-window-firmware.png");
   }
 
   QWidget* Control(int id) const { return dlg.GetDlgItem(id); }
