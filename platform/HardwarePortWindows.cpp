@@ -45,7 +45,9 @@ Function Export(HMODULE module, const char* name) {
 bool TryPortDll(const std::string& name, HMODULE& module, std::string& line, std::string& user,
                 bool& missing) {
   missing = false;
-  module = LoadLibraryW(Widen(name).c_str());
+  // Beside the tool and in Windows' own folders only: not the folder the tool was started in,
+  // where any DLL of that name could have been left.
+  module = LoadLibraryExW(Widen(name).c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   if (module == nullptr) {
     const DWORD error = GetLastError();
     missing = error == ERROR_MOD_NOT_FOUND || error == ERROR_FILE_NOT_FOUND;

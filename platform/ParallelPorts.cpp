@@ -27,7 +27,7 @@ std::vector<ParallelPort> ListParallelPorts(const std::string& procDir) {
 }
 
 std::string DescribeParallelPorts(const std::vector<ParallelPort>& ports) {
-  if (ports.empty()) return "No parallel port was found on this computer.";
+  if (ports.empty()) return NoParallelPortText();
   std::string text = "Ports on this computer: ";
   for (std::size_t i = 0; i < ports.size(); ++i) {
     char entry[48];

@@ -19,3 +19,6 @@ std::vector<ParallelPort> ListParallelPorts(const std::string& procDir = kParpor
 
 // "Ports on this computer: 0x378 (parport0), 0xD010 (parport1)", or the words for none.
 std::string DescribeParallelPorts(const std::vector<ParallelPort>& ports);
+// The words for none: Linux looked and found none; Windows keeps its list where the user can see
+// it (ParallelPortsLinux.cpp, ParallelPortsWindows.cpp).
+std::string NoParallelPortText();

@@ -41,7 +41,7 @@ void UsbCable::Open() {
     case UsbOpenResult::NotFound:
       return GiveUp(UsbNotFoundText(serial_));
     case UsbOpenResult::NoPermission:
-      return GiveUp(kUsbNoPermissionText);
+      return GiveUp(UsbNoPermissionText());
     case UsbOpenResult::Busy:
       return GiveUp(UsbBusyText());
     case UsbOpenResult::WrongDriver:

@@ -55,9 +55,10 @@ inline constexpr int kUsbPacketsPerRead = 4;
 // message; `serial` is the cable asked for (empty: the first found).
 std::string UsbNotFoundText(const std::string& serial = {});
 std::string UsbBusyText();
-inline constexpr const char* kUsbNoPermissionText =
-    "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule (the "
-    "help's page \"The cables\" says how), then unplug the cable and plug it in again.";
+// The cable was found but the system would not open it: on Linux the device node is not the
+// user's; on Windows another program has it open (WinUSB gives a device to one program at a time).
+// UsbCableLinux.cpp and UsbCableWindows.cpp say it in each system's words.
+std::string UsbNoPermissionText();
 inline constexpr const char* kUsbWrongDriverText =
     "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
     "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "

@@ -118,7 +118,7 @@ TEST_F(UsbCableTest, EachFaultFailsEveryOperationWithItsReason) {
     std::string reason;
   } faults[] = {
       {"no device", Plan(0, true, true, {}), UsbNotFoundText()},
-      {"no permission", Plan(1, false, true, {}), kUsbNoPermissionText},
+      {"no permission", Plan(1, false, true, {}), UsbNoPermissionText()},
       {"not an FT232R", Plan(1, true, false, {}), kUsbNotFt232rText},
       {"unplugged at the start", Plan(1, true, true, 10), kUsbStoppedText},
       {"unplugged half-way", Plan(1, true, true, 15000), kUsbStoppedText},
@@ -207,9 +207,16 @@ TEST(UsbCableReasons, AreSaidWordForWord) {
       {UsbBusyText(),
        "The USB cable (FT232R) is in use by another program, or by another copy of this tool. "
        "Close it, or choose another cable under \"Connection...\"."},
-      {kUsbNoPermissionText,
+#if defined(_WIN32)
+      {UsbNoPermissionText(),
+       "The USB cable (FT232R) was found, but Windows would not let the tool open it: another "
+       "program has it open. Close that program, or choose another cable under "
+       "\"Connection...\"."},
+#else
+      {UsbNoPermissionText(),
        "The USB cable (FT232R) was found, but you may not use it. Install the tool's udev rule "
        "(the help's page \"The cables\" says how), then unplug the cable and plug it in again."},
+#endif
       {kUsbWrongDriverText,
        "The USB cable (FT232R) is held by the chip maker's own driver, which this tool cannot use. "
        "Give it the WinUSB driver (for example with Zadig), then unplug the cable and plug it in "

@@ -72,7 +72,7 @@ TEST_F(UsbCableCommands, EachFaultEndsInTheCommandsFailureMessageWithItsReason) 
     std::string reason;  // after the retry
   } faults[] = {
       {"no device", 0, true, true, {}, UsbNotFoundText()},
-      {"no permission", 1, false, true, {}, kUsbNoPermissionText},
+      {"no permission", 1, false, true, {}, UsbNoPermissionText()},
       {"not an FT232R", 1, true, false, {}, kUsbNotFt232rText},
       // Gone for good: the retry finds no cable.
       {"unplugged during the run", 1, true, true, 12000, UsbNotFoundText()},

@@ -98,7 +98,7 @@ TEST_F(Ft232rDriverTest, ACableThatCannotBeUsedIsNamedWithWhatToDo) {
     std::string opened;
   } cases[] = {
       {"none plugged in", [](auto& bus) { bus.clear(); }, "", UsbNotFoundText(), ""},
-      {"another user's", [](auto& bus) { bus[0].permitted = false; }, "", kUsbNoPermissionText, ""},
+      {"another user's", [](auto& bus) { bus[0].permitted = false; }, "", UsbNoPermissionText(), ""},
       {"another copy has it", [](auto& bus) { bus[0].claimedElsewhere = true; }, "", UsbBusyText(),
        ""},
       {"the chip maker's driver", [](auto& bus) { bus[0].chipMakersDriver = true; }, "",
