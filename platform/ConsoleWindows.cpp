@@ -3,19 +3,12 @@
 #include <windows.h>
 
 #include "platform/Console.h"
+#include "platform/WideTextWindows.h"
 
 namespace {
 
 HANDLE HandleOf(int stream) {
   return GetStdHandle(stream == kStandardOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-}
-
-std::wstring Widen(const std::string& text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
 }
 
 }  // namespace

@@ -58,6 +58,9 @@ class HardwarePort final : public PortBackend {
   Kind Access();
 
  private:
+  // A port address as the messages write it (0x378).
+  static std::string Hex(uint32_t value);
+  static void ReportToStderr(const std::string& line);
   void Open(uint32_t address);
   void Close();
   // Why an opening failed: the line for standard error, and the user's words for a message box.

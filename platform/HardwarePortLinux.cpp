@@ -18,20 +18,6 @@
 #define ORVANTA_HAVE_DIRECT_IO 0
 #endif
 
-namespace {
-
-std::string Hex(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", value);
-  return text;
-}
-
-void ReportToStderr(const std::string& line) {
-  std::fprintf(stderr, "orvanta: %s\n", line.c_str());
-}
-
-}  // namespace
-
 HardwarePort::HardwarePort(const uint32_t& base, HardwarePortOptions options)
     : base_(base), options_(std::move(options)) {
   if (!options_.report) options_.report = ReportToStderr;

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "platform/WideTextWindows.h"
+
 namespace {
 
 // A 64-bit program can load only the 64-bit build of the port driver DLL; the 32-bit name is
@@ -14,24 +16,6 @@ constexpr const char* kDefaultDlls[] = {"inpoutx64.dll", "inpout32.dll"};
 using Out32Function = void(WINAPI*)(short port, short value);
 using Inp32Function = short(WINAPI*)(short port);
 using DriverOpenFunction = BOOL(WINAPI*)();
-
-std::string Hex(uint32_t value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", value);
-  return text;
-}
-
-void ReportToStderr(const std::string& line) {
-  std::fprintf(stderr, "orvanta: %s\n", line.c_str());
-}
-
-std::wstring Widen(const std::string& text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
 
 // GetProcAddress gives a generic function pointer; the DLL's own types are cast back through the
 // one type GCC accepts casts from.

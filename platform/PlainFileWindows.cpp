@@ -9,20 +9,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/WideTextWindows.h"
+
 // File names are UTF-8 here, as the programs' manifest makes every narrow name on Windows; the
 // files are opened by their UTF-16 names, so no name is beyond reach.
 
 namespace {
 
 constexpr const char* kNotRegular = "it is not a regular file";
-
-std::wstring Widen(const std::string& text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
-}
 
 // A Windows error in the C runtime's words, the words the Linux tool gives for the same cases.
 std::string Reason(DWORD error) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/WideTextWindows.h"
 #include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
@@ -28,14 +29,6 @@ std::wstring Quoted(const std::wstring& arg) {
   }
   quoted.append(backslashes * 2, L'\\');
   return quoted + L"\"";
-}
-
-std::wstring Widen(const std::string& text) {
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-  return wide;
 }
 
 // A file the child writes its output into.
