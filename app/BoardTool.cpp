@@ -76,8 +76,7 @@ std::string ReadOption(const std::string& option, const std::string& value, Boar
                        bool& portGiven) {
   if (option == "--port") {
     if (!IsUsbToken(value) && !ParseConnectionToken(value)) {
-      return "--port \"" + value +
-             "\" names no port (0x378, 0x278, an address, usb, usb:SERIAL)";
+      return "--port \"" + value + "\" names no port (0x378, 0x278, an address, usb, usb:SERIAL)";
     }
     portGiven = true;
     UseConnectionToken(value);
@@ -206,7 +205,7 @@ std::optional<std::string> CannotWriteInto(const std::string& file) {
   if (NamesStandardOutput(file) || ::access(file.c_str(), W_OK) == 0) return std::nullopt;
   const std::filesystem::path folder = PathFromName(file).parent_path();
   const std::string name = folder.empty() ? "." : folder.string();
-  if (::access(name.c_str(), W_OK | X_OK) == 0) return std::nullopt;
+  if (FolderTakesNewFiles(name)) return std::nullopt;
   return std::string("the file cannot be written: ") + std::strerror(errno);
 }
 
@@ -336,8 +335,7 @@ int ListCables(std::ostream& out, std::ostream& err) {
 }  // namespace
 
 bool IsBoardCommand(const std::string& command) {
-  return command == "flash" || command == "download" || command == "upload" ||
-         command == "cables";
+  return command == "flash" || command == "download" || command == "upload" || command == "cables";
 }
 
 int RunBoardTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -265,7 +265,8 @@ void CSettingsDlg::FillUsbCables(const std::vector<UsbDeviceInfo>& cables) {
   bool chosenIsPlugged = m_UsbSerial.empty();
   for (const UsbDeviceInfo& cable : cables) {
     // Only a serial number the settings file can hold as one word can be chosen.
-    const bool usable = !cable.serial.empty() && cable.serial.size() < kMaxTokenLength &&
+    const bool usable = !cable.serial.empty() &&
+                        UsbTokenFor(cable.serial).size() <= kMaxTokenLength &&
                         std::none_of(cable.serial.begin(), cable.serial.end(), IsBlank);
     if (!usable) continue;
     const std::string name = cable.description.empty() ? "FT232R" : cable.description;

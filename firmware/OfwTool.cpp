@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "firmware/OfwCheck.h"
@@ -213,10 +214,54 @@ bool IsCommand(const std::string& name) {
                      [&name](const CommandText& c) { return name == c.command; });
 }
 
-// A JSON string: quotes, backslashes and control characters escaped, other bytes as they are.
+// How long the UTF-8 sequence at `at` is; 0 when it is none (a name in another encoding).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+  const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned lead = byte(at);
+  if (lead < 0x80) return 1;
+  // The sequence's length and the range of its second byte, which rules out overlong forms,
+  // surrogates and code points beyond U+10FFFF.
+  std::size_t length = 0;
+  unsigned low = 0x80;
+  unsigned high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
+  for (std::size_t i = at + 2; i < at + length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// A JSON string: quotes, backslashes and control characters escaped, UTF-8 as it is, and a byte
+// that is not UTF-8 (a file name in another encoding) as U+FFFD, so the line stays JSON.
 std::string JsonText(const std::string& text) {
   std::string json = "\"";
-  for (const char c : text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const char c = text[at];
+    const std::size_t length = Utf8SequenceLength(text, at);
+    if (length == 0) {
+      json += "\\ufffd";
+      ++at;
+      continue;
+    }
+    if (length > 1) {
+      json.append(text, at, length);
+      at += length;
+      continue;
+    }
+    ++at;
     if (c == '"' || c == '\\') {
       json += '\\';
       json += c;

@@ -116,7 +116,12 @@ std::vector<UsbDeviceInfo> Ft232rDriver::List() {
 bool Ft232rDriver::Claim(libusb_device_handle* handle, UsbOpenResult& result) {
   // Linux binds its serial driver to the chip; the cable is not a serial port while in use.
   // Another program's claim is not a kernel driver: that one makes the claim fail as busy.
-  if (libusb_kernel_driver_active(handle, 0) == 1) libusb_detach_kernel_driver(handle, 0);
+  if (libusb_kernel_driver_active(handle, 0) == 1) {
+    if (const int code = libusb_detach_kernel_driver(handle, 0); code != 0) {
+      result = UsbOpenResult::Failed;
+      return Fail(code);
+    }
+  }
   const int code = libusb_claim_interface(handle, 0);
   if (code == 0) return true;
   result = ResultOf(code);
@@ -127,7 +132,7 @@ UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
   Close();
   if (context_ == nullptr) {
     error_ = "USB could not be used at all (libusb did not start)";
-    return UsbOpenResult::NotFound;
+    return UsbOpenResult::Failed;
   }
   error_ = "no such device";
   UsbOpenResult result = UsbOpenResult::NotFound;
@@ -135,7 +140,9 @@ UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
   for (libusb_device* device : list.Devices()) {
     libusb_device_handle* handle = nullptr;
     if (const int code = libusb_open(device, &handle); code != 0) {
-      result = ResultOf(code);
+      // A device just listed is there: Windows says "not found" too of one whose driver libusb
+      // cannot use.
+      result = code == LIBUSB_ERROR_NOT_FOUND ? UsbOpenResult::WrongDriver : ResultOf(code);
       Fail(code);
       if (serial.empty()) return result;  // the first found, whatever it says
       continue;
@@ -157,8 +164,11 @@ UsbOpenResult Ft232rDriver::Open(const std::string& serial) {
     release_ = descriptor.bcdDevice;
     return Control(kReset, kResetChip, kInterfaceA) ? UsbOpenResult::Opened : UsbOpenResult::Failed;
   }
-  // None with that serial number; one this user may not open could have been it.
-  return serial.empty() || result != UsbOpenResult::NoPermission ? UsbOpenResult::NotFound : result;
+  // None with that serial number; one this user may not open, or whose driver libusb cannot use,
+  // could have been it. One that another program holds is another bench's cable.
+  const bool couldBeIt =
+      result == UsbOpenResult::NoPermission || result == UsbOpenResult::WrongDriver;
+  return couldBeIt ? result : UsbOpenResult::NotFound;
 }
 
 bool Ft232rDriver::IsFt232r() {

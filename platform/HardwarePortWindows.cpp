@@ -113,7 +113,8 @@ HardwarePort::PortDll::PortDll(const std::vector<std::string>& names,
   }
   if (line.empty()) {
     line = "no port driver: " + firstMissing +
-           " was found neither beside the program nor on the PATH; install it, or " +
+           " was found neither beside the program nor in Windows' own folders; put it beside the "
+           "program, or " +
            words.simulate + " to use the simulated board";
     user = "The parallel port needs the port driver " + firstMissing +
            ", which was not found. Put it beside the program, then try again.";

@@ -31,3 +31,7 @@ std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t li
 // pipe, a terminal, a device) is written into and stays what it is; a folder is refused. False,
 // with `why` ("the file cannot be written: ..."), when it could not.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why);
+
+// Whether `folder` would take a new file, as far as the system tells beforehand (false with
+// errno set when it would not).
+bool FolderTakesNewFiles(const std::string& folder);

@@ -91,6 +91,10 @@ bool WriteIntoNonRegular(const std::string& path, const struct stat& info, const
 
 }  // namespace
 
+bool FolderTakesNewFiles(const std::string& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
   // Links followed all the way, as opening does (/dev/stdout leads to a pipe that has no name).
   if (struct stat named{}; ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
@@ -107,7 +111,12 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   const std::string temporary = target + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const auto openNew = [&temporary] {
+    return ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  };
+  int fd = openNew();
+  // Left by a run with this process number that was killed: none of ours is writing it now.
+  if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0) fd = openNew();
   if (fd < 0) {
     const int refused = errno;
     // A folder that takes no new file: the file itself is written in place, as a plain write

@@ -128,6 +128,17 @@ bool WriteIntoDevice(const std::wstring& name, const std::string& text, std::str
 
 }  // namespace
 
+// Windows tells nothing beforehand: a folder's read-only mark does not stop new files, and its
+// runtime's access() refuses the search right that Linux asks for.
+bool FolderTakesNewFiles(const std::string& folder) {
+  const DWORD attributes = GetFileAttributesW(Widen(folder).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return true;
+  }
+  errno = attributes == INVALID_FILE_ATTRIBUTES ? ENOENT : ENOTDIR;
+  return false;
+}
+
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string& why) {
   const std::wstring target = Widen(path);
   if (NamesADevice(target)) return WriteIntoDevice(target, text, why);
@@ -138,8 +149,16 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
   }
   const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
   const std::wstring temporary = target + L".tmp-" + std::to_wstring(_getpid());
-  const HANDLE handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  const auto openNew = [&temporary] {
+    return CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+  };
+  HANDLE handle = openNew();
+  // Left by a run with this process number that was killed: none of ours is writing it now.
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS &&
+      DeleteFileW(temporary.c_str())) {
+    handle = openNew();
+  }
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD refused = GetLastError();
     // A folder that takes no new file: the file itself is written in place, as a plain write

@@ -250,6 +250,10 @@ std::string SettingsFileFault(std::string_view bytes) {
     if (n == kSettingsFileLineCount) return where + "one too many" + shape;
     const std::size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end);
+    // The upload reads a longer line in pieces, and every line after it one too late.
+    if (line.size() >= kSettingsFileLineMax) {
+      return where + "longer than " + DecimalText(kSettingsFileLineMax - 1) + " characters";
+    }
     // Trailing blanks go, as the window's reading drops them.
     line = line.substr(0, line.find_last_not_of(" \t\r") + 1);
     if (const std::string fault = LineFault(line, n); !fault.empty()) return where + fault;

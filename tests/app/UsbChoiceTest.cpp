@@ -27,15 +27,11 @@ TEST(UsbToken, OnlyTheCableTokensChooseTheCableAndNoneIsAnAddress) {
     const char* serial;
     std::optional<uint32_t> address;
   } cases[] = {
-      {"usb", true, "", std::nullopt},
-      {"usb:A50285BI", true, "A50285BI", std::nullopt},
+      {"usb", true, "", std::nullopt},     {"usb:A50285BI", true, "A50285BI", std::nullopt},
       {"USB", false, "", std::nullopt},  // the custom box's capitals
-      {"USB:A1", false, "", std::nullopt},
-      {"usb:", false, "", std::nullopt},
-      {"usb0", false, "", std::nullopt},
-      {"usbd010", false, "", std::nullopt},
-      {"us", false, "", std::nullopt},
-      {"378", false, "", 0x378u},
+      {"USB:A1", false, "", std::nullopt}, {"usb:", false, "", std::nullopt},
+      {"usb0", false, "", std::nullopt},   {"usbd010", false, "", std::nullopt},
+      {"us", false, "", std::nullopt},     {"378", false, "", 0x378u},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsUsbToken(c.token), c.usb) << c.token;
@@ -107,11 +103,20 @@ TEST_F(UsbChoiceTest, ACableIsChosenByItsSerialNumber) {
     int pick;
     const char* saved;
   } cases[] = {
-      {"usb", {{"FT232R USB UART", "A1"}, {"", "B2"}, {"No serial", ""}},
-       {"The first one found", "FT232R USB UART (A1)", "FT232R (B2)"}, 2, "usb:B2"},
-      {"usb:C3", {{"FT232R USB UART", "A1"}},
-       {"The first one found", "FT232R USB UART (A1)", "C3 (not plugged in)"}, -1, "usb:C3"},
-      {"usb:A1", {{"FT232R USB UART", "A1"}}, {"The first one found", "FT232R USB UART (A1)"}, 0,
+      {"usb",
+       {{"FT232R USB UART", "A1"}, {"", "B2"}, {"No serial", ""}, {"", std::string(61, 'L')}},
+       {"The first one found", "FT232R USB UART (A1)", "FT232R (B2)"},
+       2,
+       "usb:B2"},
+      {"usb:C3",
+       {{"FT232R USB UART", "A1"}},
+       {"The first one found", "FT232R USB UART (A1)", "C3 (not plugged in)"},
+       -1,
+       "usb:C3"},
+      {"usb:A1",
+       {{"FT232R USB UART", "A1"}},
+       {"The first one found", "FT232R USB UART (A1)"},
+       0,
        "usb"},
   };
   for (const auto& c : cases) {

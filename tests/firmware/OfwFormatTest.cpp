@@ -171,3 +171,27 @@ TEST(OfwTool, CommandsExitStatusAndOneLineAnswers) {
 }
 
 }  // namespace
+
+// A production log parses each line as JSON, whatever bytes a file's name holds.
+TEST(OfwTool, JsonTextsStayJsonWhateverTheirBytes) {
+  const struct {
+    std::string file;
+    std::string json;
+  } cases[] = {
+      {"a\"b\\c\x01.ofw", R"(a\"b\\c\u0001.ofw)"},
+      {"Zo\xC3\xAB \xE6\x9D\xB1.ofw", "Zo\xC3\xAB \xE6\x9D\xB1.ofw"},
+      {"M\xFCller.ofw", R"(M\ufffdller.ofw)"},                        // Latin-1
+      {"cut\xE6\x9D", R"(cut\ufffd\ufffd)"},                          // a sequence cut short
+      {"\xC0\xAF\xED\xA0\x80", R"(\ufffd\ufffd\ufffd\ufffd\ufffd)"},  // overlong, surrogate
+      {"\xF0\x9F\x98\x80\xF4\x90\x80\x80", "\xF0\x9F\x98\x80\\ufffd\\ufffd\\ufffd\\ufffd"},
+  };
+  for (const auto& c : cases) {
+    ToolRecord record;
+    record.command = "check";
+    record.file = c.file;
+    const std::string json = ToolRecordJson(record);
+    EXPECT_EQ(json.substr(0, json.find("\",\"sha256\"")),
+              "{\"command\":\"check\",\"file\":\"" + c.json)
+        << c.json;
+  }
+}

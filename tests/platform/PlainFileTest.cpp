@@ -32,6 +32,13 @@ TEST(WriteFileAtomically, FollowsLinksKeepsPermissionsAndWritesInPlaceWhereItMus
          fs::permissions(d / "out.osf", fs::perms::owner_read | fs::perms::owner_write);
        },
        "out.osf", "out.osf", fs::perms::owner_read | fs::perms::owner_write},
+      {"a temporary file a killed run of this process number left",
+       [](const fs::path& d) {
+         WriteText(d / ("out.osf.tmp-" + std::to_string(::getpid())), "stale");
+       },
+       "out.osf", "out.osf",
+       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+           fs::perms::others_read},
       {"a link", [](const fs::path& d) { fs::create_symlink("out.osf", d / "link.osf"); },
        "link.osf", "out.osf",
        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |

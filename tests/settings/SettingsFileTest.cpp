@@ -135,6 +135,8 @@ TEST(SettingsFile, AFileToUploadIsCompleteAndWellFormed) {
       {with(10, "10:1280"), "line 11: 1280 is not from 0 to 1275"},
       {with(16, "16:9"), "line 17: 9 is not from -1 to 8"},
       {with(18, "18:65536"), "line 19: 65536 is not from 0 to 65535"},
+      {with(3, "3:4" + std::string(251, ' ')), ""},
+      {with(3, "3:4" + std::string(300, ' ')), "line 4: longer than 254 characters"},
   };
   for (const auto& c : cases) EXPECT_EQ(SettingsFileFault(c.file), c.fault) << c.file;
 }

@@ -116,7 +116,9 @@ int LIBUSB_CALL libusb_get_device_descriptor(libusb_device* device,
 int LIBUSB_CALL libusb_open(libusb_device* device, libusb_device_handle** handle) {
   const StandInDevice* plugged = Plugged(device);
   if (plugged == nullptr) return LIBUSB_ERROR_NO_DEVICE;
-  if (plugged->chipMakersDriver) return LIBUSB_ERROR_NOT_SUPPORTED;
+  if (plugged->chipMakersDriver) {
+    return plugged->saysNotFound ? LIBUSB_ERROR_NOT_FOUND : LIBUSB_ERROR_NOT_SUPPORTED;
+  }
   if (!plugged->permitted) return LIBUSB_ERROR_ACCESS;
   if (gOneHandlePerDevice && HandlesOn(device) > 0) return LIBUSB_ERROR_ACCESS;
   gHandles.push_back({device, false});
@@ -152,6 +154,7 @@ int LIBUSB_CALL libusb_kernel_driver_active(libusb_device_handle* handle, int) {
 int LIBUSB_CALL libusb_detach_kernel_driver(libusb_device_handle* handle, int) {
   StandInDevice* plugged = Plugged(handle->device);
   if (plugged == nullptr) return LIBUSB_ERROR_NO_DEVICE;
+  if (plugged->detachRefused) return LIBUSB_ERROR_OTHER;
   plugged->serialDriverBound = false;
   return 0;
 }

@@ -22,7 +22,9 @@ struct StandInDevice {
   bool claimedElsewhere = false;
   bool serialDriverBound = true;  // Linux binds its serial driver until it is detached
   bool chipMakersDriver = false;  // Windows: the chip maker's driver holds it, not WinUSB
-  Ft232rChip* chip = nullptr;     // kept, not owned
+  bool saysNotFound = false;      // Windows' other answer for such a driver
+  bool detachRefused = false;
+  Ft232rChip* chip = nullptr;  // kept, not owned
 };
 
 // The devices plugged in, in bus order; tests fill it and clear it.
