@@ -129,12 +129,6 @@ TEST_F(Ft232rDriverTest, ACableThatCannotBeUsedIsNamedWithWhatToDo) {
       EXPECT_TRUE(StandInBus()[0].serialDriverBound) << "A1 stays a serial port";
     }
   }
-  EXPECT_EQ(UsbNotFoundText("C3"),
-            "The USB cable (FT232R) with serial number C3 was not found. Plug it in, or choose "
-            "another cable under \"Connection...\".");
-  EXPECT_EQ(UsbBusyText(),
-            "The USB cable (FT232R) is in use by another program, or by another copy of this "
-            "tool. Close it, or choose another cable under \"Connection...\".");
 }
 
 // On Windows a device takes one handle at a time: listing must not open the cable in use again.
